@@ -1,0 +1,73 @@
+#include "app/layout.h"
+
+#include "sequence/colourtable.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+int twips(int value)
+{
+    return (value + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+void placeTwips(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twipsRect(left, top, width, height));
+}
+
+QColor designColour(quint32 value)
+{
+    if ((value & 0x80000000u) == 0)
+        return colourFromValue(value);
+    const QPalette palette = QApplication::palette();
+    switch (value & 0xFF) {
+    case 0x0F: // button face
+        return palette.color(QPalette::Button);
+    case 0x16: // 3D light
+        return palette.color(QPalette::Midlight);
+    default:
+        return palette.color(QPalette::Window);
+    }
+}
+
+QFont designFont(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+void setBackgroundColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QColor textColour(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::WindowText);
+}
+
+QColor backgroundColour(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::Window);
+}

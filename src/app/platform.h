@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+class SerialLink;
+
+// Everything that blocks on the user or reaches outside the program goes
+// through here, so that every handler can run headless in tests.
+class Platform
+{
+public:
+    enum class Buttons { Ok, OkCancel, YesNoCancel };
+    enum class Icon { None, Question, Exclamation };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct FileDialogRequest
+    {
+        QString title;
+        QString filter; // "Description|pattern|Description|pattern"
+        QString initialName;
+        QString folder; // where the dialog opens; empty for the current directory
+    };
+
+    virtual ~Platform() = default;
+
+    // Line breaks in the prompt are single carriage returns.
+    virtual Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
+                              Icon icon) = 0;
+    // Full path of the chosen file, or nothing when the user cancelled.
+    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    virtual std::unique_ptr<SerialLink> createSerialLink() = 0;
+    virtual void openUrl(const QUrl& url) = 0;
+    // Ends the program at once: nothing is saved and no question is asked.
+    virtual void quit() = 0;
+};
+
+// Title of message boxes that have none of their own.
+inline QString applicationTitle()
+{
+    return QStringLiteral("GLIMMERON");
+}

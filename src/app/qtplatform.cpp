@@ -1,0 +1,122 @@
+#include "app/qtplatform.h"
+
+#include "device/serialport.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <cstdio>
+#include <cstdlib>
+
+Platform::Answer QtPlatform::messageBox(const QString& prompt, const QString& title,
+                                        Buttons buttons, Icon icon)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(title);
+    // Carriage returns are the line breaks of our texts; the label wants line feeds.
+    box.setText(QString(prompt).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString QtPlatform::toQtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^)]*\\)\\s*$"));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        name.remove(trailingPatterns);
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& variant : {p.toLower(), p.toUpper()}) {
+                if (!patterns.contains(variant))
+                    patterns << variant;
+            }
+        }
+        out << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QString startPath(const Platform::FileDialogRequest& request)
+{
+    if (request.folder.isEmpty())
+        return request.initialName;
+    return QDir(request.folder).filePath(request.initialName);
+}
+
+} // namespace
+
+std::optional<QString> QtPlatform::openFileName(const FileDialogRequest& request)
+{
+    const QString name = QFileDialog::getOpenFileName(m_parent, request.title, startPath(request),
+                                                      toQtFilter(request.filter));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtPlatform::saveFileName(const FileDialogRequest& request)
+{
+    // Save asks its own replace question.
+    const QString name = QFileDialog::getSaveFileName(m_parent, request.title, startPath(request),
+                                                      toQtFilter(request.filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::unique_ptr<SerialLink> QtPlatform::createSerialLink()
+{
+    return std::make_unique<QtSerialLink>();
+}
+
+void QtPlatform::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::quit()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

@@ -1,0 +1,69 @@
+#include "app/mainwindow.h"
+#include "app/platform.h"
+#include "settings/settingsform.h"
+
+namespace {
+
+QString blanks(int count)
+{
+    return QString(count, QLatin1Char(' '));
+}
+
+// Our own neutral credits for the About box and the manual prompt.
+const QString kAuthor = QStringLiteral("The GLIMMERON editor developers");
+const QString kWebAddress = QStringLiteral("www.example.org/glimmeron");
+const QString kSiteName = QStringLiteral("GLIMMERON editor");
+
+} // namespace
+
+void Main_LEDFlasher_form::MENUsettings_Click()
+{
+    StopTest();
+    m_settingsForm->show();
+    m_settingsForm->raise();
+    m_settingsForm->activateWindow();
+}
+
+void Main_LEDFlasher_form::Settings_button_Click()
+{
+    MENUsettings_Click();
+}
+
+void Main_LEDFlasher_form::Exit_button_Click()
+{
+    StopTest();
+    MENUexit_Click();
+}
+
+void Main_LEDFlasher_form::MENUexit_Click()
+{
+    const QString text = blanks(23) + QStringLiteral("OK to Really Exit ?\r\r") + blanks(12) +
+                         QStringLiteral("(Be sure you have saved your files)");
+    if (m_platform.messageBox(text, applicationTitle(), Platform::Buttons::OkCancel,
+                              Platform::Icon::None) == Platform::Answer::Ok)
+        m_platform.quit();
+}
+
+void Main_LEDFlasher_form::MENUabout_Click()
+{
+    const QStringList lines{
+        blanks(25) + QStringLiteral("G L I M M E R O N"),
+        blanks(22) + QString(18, QLatin1Char('=')),
+        QStringLiteral("  Programmable LED Sequencer/Flasher  - Rev4"),
+        blanks(27) + QStringLiteral("By:  ") + kAuthor,
+        blanks(26) + kWebAddress,
+        blanks(33) + QStringLiteral("Jan 2011"),
+    };
+    m_platform.messageBox(lines.join(QLatin1Char('\r')), applicationTitle(), Platform::Buttons::Ok,
+                          Platform::Icon::None);
+}
+
+void Main_LEDFlasher_form::MENUhowto_Click()
+{
+    const QString text = QStringLiteral("\r Click OK to view the Glimmeron Users' Manual on the ") +
+                         kSiteName + QStringLiteral(" webpage...");
+    if (m_platform.messageBox(
+            text, QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual"),
+            Platform::Buttons::OkCancel, Platform::Icon::Exclamation) == Platform::Answer::Ok)
+        m_platform.openUrl(m_manualUrl);
+}

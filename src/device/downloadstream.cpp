@@ -1,0 +1,31 @@
+#include "device/downloadstream.h"
+
+std::uint8_t downloadRecordValue(const DownloadValues& values, int record)
+{
+    if (record == 1)
+        return kStreamStart;
+    if (record <= 51)
+        return values.events[record - 2];
+    if (record <= 55)
+        return values.servoModes[record - 52];
+    if (record == 56)
+        return values.sequencerDelay;
+    return values.lastEvent;
+}
+
+QByteArray downloadRecord(std::uint8_t value)
+{
+    QByteArray record(3, '\0');
+    record[0] = static_cast<char>(value); // raw: 10 and 13 go out as they are
+    record[1] = '\r';
+    record[2] = '\n';
+    return record;
+}
+
+QByteArray downloadStream(const DownloadValues& values)
+{
+    QByteArray stream;
+    for (int r = 1; r <= kDownloadRecords; ++r)
+        stream += downloadRecord(downloadRecordValue(values, r));
+    return stream;
+}

@@ -1,0 +1,162 @@
+#include "app/mainwindow.h"
+#include "app/platform.h"
+#include "files/savefile.h"
+#include "files/sequencefile.h"
+#include "settings/settingsform.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+const QString kTitlePrefix = QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher - ");
+const QString kFilter = QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)|*.*");
+constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
+
+} // namespace
+
+SequenceData Main_LEDFlasher_form::currentSequence() const
+{
+    SequenceData data;
+    for (int i = 0; i < 50; ++i)
+        data.events[i] = m_ui.mem[i]->text().toInt();
+    for (int k = 0; k < 8; ++k)
+        data.colourIndexes[k] = m_ledColourIndex[k];
+    data.lastEvent = m_lastEvent;
+    for (int k = 0; k < 4; ++k)
+        data.servoModes[k] = m_ui.ServoControl[k]->currentIndex();
+    data.sequencerDelay = m_settings.sequencerDelay;
+    data.testSpeed = m_settings.testSpeed;
+    return data;
+}
+
+void Main_LEDFlasher_form::setFileTitle(const QString& path)
+{
+    const QFileInfo info(path);
+    m_fileTitle = info.fileName();
+    m_fileFolder = info.absolutePath();
+}
+
+void Main_LEDFlasher_form::showFileProblem(const QString& text)
+{
+    m_platform.messageBox(text, applicationTitle(), Platform::Buttons::Ok,
+                          Platform::Icon::Exclamation);
+}
+
+void Main_LEDFlasher_form::MENUsave_Click()
+{
+    StopTest();
+    const Platform::FileDialogRequest request{
+        QStringLiteral("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
+        QString(), QString()};
+    for (;;) {
+        Platform::FileDialogRequest ask = request;
+        ask.initialName = m_fileTitle;
+        ask.folder = m_fileFolder;
+        const std::optional<QString> chosen = m_platform.saveFileName(ask);
+        if (!chosen)
+            return;
+        setFileTitle(*chosen);
+        if (!QFileInfo::exists(*chosen))
+            return saveToChosenFile(*chosen);
+        // No, like Cancel, goes back to the dialog: only Yes replaces a file.
+        const Platform::Answer answer = m_platform.messageBox(
+            QStringLiteral("Replace existing file - ") + *chosen + QStringLiteral("?"),
+            applicationTitle(), Platform::Buttons::YesNoCancel, Platform::Icon::Question);
+        if (answer == Platform::Answer::Yes)
+            return saveToChosenFile(*chosen);
+    }
+}
+
+void Main_LEDFlasher_form::saveToChosenFile(const QString& path)
+{
+    m_ui.ProgressBar1->setValue(0);
+    m_ui.ProgressBar1->show();
+    const QByteArray bytes = writeSequenceFile(currentSequence());
+    m_ui.ProgressBar1->setValue(50);
+    QString error;
+    const bool saved = saveFileAtomically(path, bytes, &error);
+    m_ui.ProgressBar1->hide();
+    if (!saved) {
+        showFileProblem(QStringLiteral("The sequence could not be saved to %1: %2.\r\rAny file "
+                                       "already there is unchanged. Check the free space and "
+                                       "your permission to write there, or save under another "
+                                       "name or folder.")
+                            .arg(path, error));
+        return;
+    }
+    setWindowTitle(kTitlePrefix + m_fileTitle);
+}
+
+void Main_LEDFlasher_form::MENUopen_Click()
+{
+    StopTest();
+    loadFromFile(false);
+}
+
+void Main_LEDFlasher_form::MENUmerge_Click()
+{
+    loadFromFile(true);
+}
+
+// The whole file is read and checked before anything on screen changes.
+void Main_LEDFlasher_form::loadFromFile(bool merge)
+{
+    const Platform::FileDialogRequest request{
+        merge ? QStringLiteral("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File")
+              : QStringLiteral("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"),
+        kFilter, QString(), m_fileFolder};
+    const std::optional<QString> chosen = m_platform.openFileName(request);
+    if (!chosen)
+        return;
+    const QString unchanged = QStringLiteral("\r\rNothing on screen has changed.");
+    QString error;
+    const std::optional<QByteArray> bytes = readSmallFile(*chosen, kMaxDataFileBytes, &error);
+    if (!bytes)
+        return showFileProblem(
+            QStringLiteral("The file %1 could not be read: %2.").arg(*chosen, error) + unchanged);
+    const SequenceReadResult read = readSequenceFile(*bytes);
+    if (!read.data)
+        return showFileProblem(QStringLiteral("The file %1 is not a valid sequence data file. "
+                                              "Record %2: %3.")
+                                   .arg(*chosen)
+                                   .arg(read.record)
+                                   .arg(read.problem) +
+                               unchanged);
+    setFileTitle(*chosen);
+    setWindowTitle(kTitlePrefix + m_fileTitle);
+    applySequence(*read.data, merge);
+}
+
+void Main_LEDFlasher_form::applySequence(const SequenceData& data, bool merge)
+{
+    if (!merge)
+        clearGrid();
+    m_ui.ProgressBar1->show();
+    for (int i = 0; i < 50; ++i) {
+        m_ui.mem[i]->setText(QString::number(data.events[i]));
+        m_ui.ProgressBar1->setValue(i + 1);
+    }
+    if (!merge) {
+        for (int k = 0; k < 8; ++k) {
+            m_ledColourIndex[k] = data.colourIndexes[k];
+            if (k < 4)
+                applyLedColour(k);
+        }
+    }
+    moveLastEvent(data.lastEvent);
+    for (int k = 0; k < 4; ++k)
+        m_ui.ServoControl[k]->setCurrentIndex(data.servoModes[k]);
+    m_settings.sequencerDelay = static_cast<qint16>(data.sequencerDelay);
+    m_settingsForm->PICSpeedcombo->setCurrentIndex(data.sequencerDelay - 1);
+    m_settings.testSpeed = static_cast<qint16>(data.testSpeed);
+    m_settingsForm->PCSpeedcombo->setCurrentIndex(data.testSpeed - 1);
+    m_ui.ProgressBar1->hide();
+    for (int i = 0; i < 50; ++i) {
+        decodeEventValue(i, data.events[i]);
+        if (merge)
+            iSwitchLedX_Click(i); // the bitwise OR, also where the file adds no cell
+    }
+}

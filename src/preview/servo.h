@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+constexpr int kServoModeNone = 15;
+constexpr int kServoStickMin = 100;
+constexpr int kServoStickMax = 199;
+constexpr int kServoStickStart = 150;
+
+// The 16 selector entries: "OFF", the 14 zone patterns, "NONE".
+QStringList servoModeTexts();
+// Zone bit (1, 2, 4 or 8) of a stick position 100..199.
+int servoZoneBit(int position);
+bool ledLit(bool cellOn, int zoneBit, int mode);

@@ -1,0 +1,71 @@
+#include "app/mainwindow.h"
+#include "sequence/cellbox.h"
+
+#include <QMouseEvent>
+
+void Main_LEDFlasher_form::iSwitchLedX_MouseDown(int, int slot)
+{
+    m_dragStartSlot = slot;
+}
+
+void Main_LEDFlasher_form::iSwitchLedX_DragOver(int led, int slot)
+{
+    setCell(led, slot, cellOn(led, m_dragStartSlot));
+    iSwitchLedX_Click(slot);
+}
+
+// The release fill runs forward only.
+void Main_LEDFlasher_form::iSwitchLedX_MouseUp(int led, int slot)
+{
+    const bool state = cellOn(led, m_dragStartSlot);
+    for (int j = m_dragStartSlot + 1; j <= slot; ++j)
+        setCell(led, j, state);
+}
+
+CellBox* Main_LEDFlasher_form::cellAt(const QPoint& globalPos) const
+{
+    QWidget* grid = m_ui.iSwitchLedX[0][0]->parentWidget();
+    return qobject_cast<CellBox*>(grid->childAt(grid->mapFromGlobal(globalPos)));
+}
+
+// The pressed cell keeps the mouse until release, so the cells passed over are found
+// from the pointer position, not from events of their own.
+bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        iSwitchLedX_MouseDown(cell->led(), cell->slot());
+        m_dragCell = cell;
+        m_dragOverCell = cell;
+        m_dragMoved = false;
+        return false;
+    case QEvent::MouseMove: {
+        if (cell != m_dragCell)
+            return false;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        CellBox* over = cellAt(mouse->globalPosition().toPoint());
+        if (over != m_dragOverCell) {
+            m_dragOverCell = over;
+            if (over) {
+                m_dragMoved = m_dragMoved || over != m_dragCell;
+                iSwitchLedX_DragOver(over->led(), over->slot());
+            }
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        if (cell != m_dragCell)
+            return false;
+        m_dragCell = nullptr;
+        if (!m_dragMoved)
+            return false; // a plain click: the check box toggles itself
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (CellBox* over = cellAt(mouse->globalPosition().toPoint()))
+            iSwitchLedX_MouseUp(over->led(), over->slot());
+        cell->setDown(false); // a drag never toggles its start cell
+        return true;
+    }
+    default:
+        return false;
+    }
+}

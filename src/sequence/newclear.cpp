@@ -1,0 +1,22 @@
+#include "app/layout.h"
+#include "app/mainwindow.h"
+#include "preview/servo.h"
+#include "sequence/colourtable.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+// The remembered file title survives: Save after New proposes the last name used.
+void Main_LEDFlasher_form::MENUnew_Click()
+{
+    m_dialogInitialName.clear();
+    setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+    clearGrid();
+    for (int k = 0; k < 4; ++k) {
+        m_ledColourIndex[k] = kColourWhite;
+        setTextColour(m_ui.LEDlabel1[k],
+                      colourFromValue(colourCodeValue(m_colourCodes[kColourWhite])));
+        m_ui.ServoControl[k]->setCurrentIndex(kServoModeNone);
+    }
+    moveLastEvent(49);
+}

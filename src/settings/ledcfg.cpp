@@ -1,0 +1,53 @@
+#include "settings/ledcfg.h"
+
+#include "files/recordform.h"
+#include "files/savefile.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr qint64 kMaxLedCfgBytes = 4096;
+}
+
+QByteArray ledCfgBytes(int port)
+{
+    return integerRecord(port);
+}
+
+std::optional<int> parseLedCfg(const QByteArray& bytes)
+{
+    const QList<RecordField> fields = readRecordFields(bytes);
+    if (fields.isEmpty())
+        return std::nullopt;
+    const auto number = recordNumber(fields.first());
+    if (!number || *number < kFirstPort || *number > kLastPort)
+        return std::nullopt;
+    return static_cast<int>(*number);
+}
+
+LedCfgLoad loadLedCfg(const QString& path)
+{
+    LedCfgLoad result;
+    if (!QFileInfo::exists(path))
+        return result;
+    const QString fallback = QStringLiteral("Serial port 1 is used for now. Choose the port under "
+                                            "Settings and press OK to store it.");
+    QString error;
+    const auto bytes = readSmallFile(path, kMaxLedCfgBytes, &error);
+    if (!bytes) {
+        result.problem = QStringLiteral("The settings file %1 could not be read: %2.\r\r%3")
+                             .arg(path, error, fallback);
+        return result;
+    }
+    if (const auto port = parseLedCfg(*bytes)) {
+        result.port = *port;
+        return result;
+    }
+    const QList<RecordField> fields = readRecordFields(*bytes);
+    const QString held =
+        fields.isEmpty() ? QStringLiteral("nothing") : describeField(fields.first());
+    result.problem = QStringLiteral("The settings file %1 holds %2, which is not a serial port "
+                                    "number from 1 to 20.\r\r%3")
+                         .arg(path, held, fallback);
+    return result;
+}

@@ -1,0 +1,130 @@
+#include "settings/settingsform.h"
+
+#include "app/layout.h"
+#include "app/platform.h"
+#include "files/savefile.h"
+#include "settings/ledcfg.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QComboBox* numberList(QWidget* parent, const char* name, int count, int l, int t, int w, int h)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setMaxVisibleItems(count < 20 ? count : 20);
+    placeTwips(combo, l, t, w, h + 60);
+    return combo;
+}
+
+void fillNumbers(QComboBox* combo, int count)
+{
+    for (int k = 1; k <= count; ++k)
+        combo->addItem(QStringLiteral(" %1").arg(k));
+}
+
+} // namespace
+
+Settings_form::Settings_form(Settings& settings, Platform& platform, QString ledCfgPath,
+                             QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_platform(platform),
+      m_ledCfgPath(std::move(ledCfgPath))
+{
+    setObjectName(QStringLiteral("Settings_form"));
+    setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
+    setModal(false);
+    setFixedSize(twips(8640), twips(3240));
+    setFont(designFont(8.25));
+    buildControls();
+    Form_Load();
+}
+
+QLabel* Settings_form::addLabel(QWidget* parent, const QString& text, int l, int t, int w, int h)
+{
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    placeTwips(label, l, t, w, h);
+    return label;
+}
+
+void Settings_form::buildControls()
+{
+    auto* software = new QGroupBox(QStringLiteral("Software Settings"), this);
+    software->setObjectName(QStringLiteral("CommPortSettingsFrame"));
+    placeTwips(software, 120, 240, 4215, 2655);
+    addLabel(software, QStringLiteral("Communication Port# (RS-232)"), 120, 600, 2895, 375);
+    CommPortcombo = numberList(software, "CommPortcombo", 20, 3000, 600, 975, 315);
+    addLabel(software, QStringLiteral("(Programming cable is connected to this 9-pin port#)"), 120,
+             960, 3975, 495);
+    addLabel(software, QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
+    PCSpeedcombo = numberList(software, "PCSpeedcombo", 255, 3000, 1680, 975, 315);
+    addLabel(software, QStringLiteral("(Set to match Test speed with Sequencer speed)"), 240, 2160,
+             3735, 375);
+
+    auto* device = new QGroupBox(QStringLiteral("Glimmeron Settings"), this);
+    device->setObjectName(QStringLiteral("SpeedSettingsFrame"));
+    placeTwips(device, 4440, 240, 3975, 1815);
+    addLabel(device, QStringLiteral("Sequencer Delay (ms)"), 240, 720, 2415, 375);
+    PICSpeedcombo = numberList(device, "PICSpeedcombo", 255, 2880, 720, 975, 315);
+    addLabel(device, QStringLiteral("(Sets the delay between each of the 50 events )"), 120, 1320,
+             3735, 375);
+
+    QLabel* hint = addLabel(this, QStringLiteral("Use Pull-downs for changing all settings!"), 4440,
+                            2160, 4095, 375);
+    hint->setObjectName(QStringLiteral("Label6"));
+    setTextColour(hint, designColour(0xFF));
+
+    SettingsOKbutton = new QPushButton(QStringLiteral("OK"), this);
+    SettingsOKbutton->setObjectName(QStringLiteral("SettingsOKbutton"));
+    placeTwips(SettingsOKbutton, 6960, 2520, 975, 495);
+    SettingsCancelbutton = new QPushButton(QStringLiteral("Cancel"), this);
+    SettingsCancelbutton->setObjectName(QStringLiteral("SettingsCancelbutton"));
+    placeTwips(SettingsCancelbutton, 5160, 2520, 1095, 495);
+    SettingsOKbutton->setDefault(true);
+
+    connect(SettingsOKbutton, &QPushButton::clicked, this, &Settings_form::SettingsOKbutton_Click);
+    connect(SettingsCancelbutton, &QPushButton::clicked, this,
+            &Settings_form::SettingsCancelbutton_Click);
+}
+
+void Settings_form::Form_Load()
+{
+    fillNumbers(PICSpeedcombo, 255);
+    fillNumbers(PCSpeedcombo, 255);
+    fillNumbers(CommPortcombo, 20);
+    CommPortcombo->setCurrentIndex(m_settings.commPortNumber - 1);
+    PCSpeedcombo->setCurrentIndex(m_settings.testSpeed - 1);
+    PICSpeedcombo->setCurrentIndex(m_settings.sequencerDelay - 1);
+}
+
+void Settings_form::SettingsOKbutton_Click()
+{
+    m_settings.sequencerDelay = static_cast<qint16>(PICSpeedcombo->currentIndex() + 1);
+    m_settings.testSpeed = static_cast<qint16>(PCSpeedcombo->currentIndex() + 1);
+    m_settings.commPortNumber = static_cast<qint16>(CommPortcombo->currentIndex() + 1);
+    Q_EMIT commPortNumberChanged(m_settings.commPortNumber);
+    hide();
+    QString error;
+    if (!saveFileAtomically(m_ledCfgPath, ledCfgBytes(m_settings.commPortNumber), &error)) {
+        m_platform.messageBox(
+            QStringLiteral("The serial port number could not be stored in the settings file "
+                           "%1: %2.\r\rThe new settings apply until the program ends. Check "
+                           "that the folder is writable, then press OK in Settings again.")
+                .arg(m_ledCfgPath, error),
+            applicationTitle(), Platform::Buttons::Ok, Platform::Icon::Exclamation);
+    }
+}
+
+void Settings_form::SettingsCancelbutton_Click()
+{
+    hide();
+}
+
+void Settings_form::reject()
+{
+    SettingsCancelbutton_Click();
+}
