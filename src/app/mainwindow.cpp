@@ -270,6 +270,8 @@ void Main_LEDFlasher_form::buildServoControls(QWidget* client)
     m_ui.ServoStick->setTracking(false);
     // A scroll bar takes no keyboard focus by default; the arrow keys need it.
     m_ui.ServoStick->setFocusPolicy(Qt::StrongFocus);
+    // Scroll bars invert their keys by default; Left must move towards 100.
+    m_ui.ServoStick->setInvertedControls(false);
     placeTwips(m_ui.ServoStick, 3360, 3120, 3135, 255);
     m_ui.ServoStick->hide();
     connect(m_ui.ServoStick, &QScrollBar::valueChanged, this,

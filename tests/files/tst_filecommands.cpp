@@ -1,0 +1,7 @@
+#include <QTest>
+class Placeholder : public QObject
+{
+    Q_OBJECT
+};
+QTEST_MAIN(Placeholder)
+#include "tst_filecommands.moc"

@@ -1,0 +1,91 @@
+#include "ptycapture.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+PtyCapture::PtyCapture(int closeAfter) : m_closeAfter(closeAfter)
+{
+    char name[256] = {};
+    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        qFatal("openpty failed");
+    m_deviceName = QString::fromLocal8Bit(name);
+    m_reader = std::thread([this] { readLoop(); });
+}
+
+PtyCapture::~PtyCapture()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_reader.join();
+    if (m_master >= 0)
+        ::close(m_master);
+    ::close(m_slave);
+}
+
+void PtyCapture::readLoop()
+{
+    for (;;) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stop || m_master < 0)
+                return;
+        }
+        pollfd fd{m_master, POLLIN, 0};
+        if (::poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN))
+            continue;
+        char buffer[256];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0)
+            continue;
+        const auto now = Clock::now();
+        std::lock_guard lock(m_mutex);
+        for (ssize_t i = 0; i < n; ++i) {
+            m_bytes.append(buffer[i]);
+            m_arrivals.append(now);
+        }
+        if (m_closeAfter >= 0 && m_bytes.size() >= m_closeAfter) {
+            // Pull the cable: with the other side gone, further writes fail.
+            ::close(m_master);
+            m_master = -1;
+            ::close(m_slave);
+            m_slave = ::open("/dev/null", O_RDONLY);
+            return;
+        }
+    }
+}
+
+QByteArray PtyCapture::bytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes;
+}
+
+QList<PtyCapture::Clock::time_point> PtyCapture::arrivals() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_arrivals;
+}
+
+bool PtyCapture::waitForBytes(int count, int ms) const
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < deadline) {
+        if (bytes().size() >= count)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return bytes().size() >= count;
+}
+
+QList<double> PtyCapture::recordGapsMs() const
+{
+    const QList<Clock::time_point> times = arrivals();
+    QList<double> gaps;
+    for (qsizetype r = 3; r + 2 < times.size(); r += 3)
+        gaps << std::chrono::duration<double, std::milli>(times[r] - times[r - 3]).count();
+    return gaps;
+}

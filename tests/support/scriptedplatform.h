@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <functional>
+
+// Records every message box and dialog, and answers from a script. An unscripted
+// message box is answered with Cancel (or OK where that is the only button).
+class ScriptedPlatform : public Platform
+{
+public:
+    struct MessageBoxCall
+    {
+        QString prompt;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+    };
+    struct FileDialogCall
+    {
+        bool save;
+        FileDialogRequest request;
+    };
+
+    QQueue<Answer> answers;
+    QQueue<std::optional<QString>> fileChoices;
+    // Runs inside a message box, before it answers: the user acting while it is open.
+    std::function<void(const MessageBoxCall&)> onMessageBox;
+
+    QList<MessageBoxCall> messageBoxes;
+    QList<FileDialogCall> fileDialogs;
+    QList<QUrl> openedUrls;
+    int quitCalls = 0;
+
+    Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
+                      Icon icon) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::unique_ptr<SerialLink> createSerialLink() override;
+    void openUrl(const QUrl& url) override { openedUrls << url; }
+    void quit() override { ++quitCalls; }
+
+private:
+    std::optional<QString> nextFile(bool save, const FileDialogRequest& request);
+};

@@ -1,0 +1,48 @@
+#include "testwindow.h"
+
+#include <QFile>
+#include <QLabel>
+
+TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
+{
+    if (ledCfg)
+        writeFile(path(QStringLiteral("LED.cfg")), *ledCfg);
+    window = std::make_unique<Main_LEDFlasher_form>(
+        platform, path(QStringLiteral("LED.cfg")),
+        QUrl::fromLocalFile(path(QStringLiteral("manual.html"))));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QStringList memTexts(const Main_LEDFlasher_form& window)
+{
+    QStringList texts;
+    for (QLabel* mem : window.ui().mem)
+        texts << mem->text();
+    return texts;
+}
+
+bool eventValuesMatchCells(const Main_LEDFlasher_form& window)
+{
+    for (int i = 0; i < 50; ++i) {
+        int value = 0;
+        for (int led = 1; led <= 4; ++led)
+            value |= window.cellOn(led, i) ? 1 << (led - 1) : 0;
+        if (window.ui().mem[i]->text() != QString::number(value))
+            return false;
+    }
+    return true;
+}

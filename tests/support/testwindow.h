@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/mainwindow.h"
+#include "scriptedplatform.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+class CellBox;
+
+// A main window started in a fresh temporary folder, optionally with an LED.cfg.
+struct TestWindow
+{
+    explicit TestWindow(std::optional<QByteArray> ledCfg = std::nullopt);
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    const MainControls& ui() const { return window->ui(); }
+
+    QTemporaryDir dir;
+    ScriptedPlatform platform;
+    std::unique_ptr<Main_LEDFlasher_form> window;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+// The event values as the mem captions show them.
+QStringList memTexts(const Main_LEDFlasher_form& window);
+// True when every mem caption matches its four cells.
+bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
