@@ -2,23 +2,39 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Qt often says only "Unknown error" after a failed write; the system's reason is better.
+QString reason(const QFileDevice& file, int systemError)
+{
+    const QString text = file.errorString();
+    if ((text.isEmpty() || text == QLatin1String("Unknown error")) && systemError != 0)
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    return text;
+}
+
+} // namespace
 
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
+        *error = reason(file, errno);
         return false;
     }
     // commit() alone can report success after a failed final flush: check each step.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = file.errorString();
+        *error = reason(file, errno);
         file.cancelWriting();
         file.commit();
         return false;
     }
     if (!file.commit()) {
-        *error = file.errorString();
+        *error = reason(file, errno);
         return false;
     }
     return true;

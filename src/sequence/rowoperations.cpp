@@ -10,7 +10,7 @@ void Main_LEDFlasher_form::waitForChoice(QListWidget* list)
 {
     list->show();
     list->raise();
-    while (list->isVisible()) {
+    while (!list->isHidden()) {
         QEventLoop loop;
         connect(this, &Main_LEDFlasher_form::popupListHidden, &loop, &QEventLoop::quit);
         loop.exec();

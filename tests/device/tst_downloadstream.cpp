@@ -52,7 +52,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("device");
         QTest::newRow("port 1") << 1 << QString() << "/dev/ttyS0";
         QTest::newRow("port 20") << 20 << QString() << "/dev/ttyS19";
-        QTest::newRow("USB adapter") << 3 << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("USB adapter") << 3 << "/dev/ttyUSB0"
+                                     << "/dev/ttyUSB0";
     }
 
     void portNumbersNameDevices()

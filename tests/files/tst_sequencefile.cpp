@@ -124,12 +124,12 @@ private Q_SLOTS:
         QTest::newRow("servo mode -2") << withRecord(60, "-2") << 60 << "servo mode of LED 1";
         QTest::newRow("delay 0") << withRecord(64, "0") << 64 << "sequencer delay is 0";
         QTest::newRow("speed 256") << withRecord(65, "256") << 65 << "test speed is 256";
-        QTest::newRow("huge number") << withRecord(59, "99999999999999999999") << 59
-                                     << "should be a number";
+        QTest::newRow("huge number")
+            << withRecord(59, "99999999999999999999") << 59 << "should be a number";
         QTest::newRow("more than 65 records") << good + "1\r\n" << 66 << "more data after";
         // An extra field shifts every later record: the last event index lands on LED 1's mode.
-        QTest::newRow("two records on one line") << withRecord(30, "\"0\",\"0\"") << 60
-                                                 << "servo mode of LED 1 is 49";
+        QTest::newRow("two records on one line")
+            << withRecord(30, "\"0\",\"0\"") << 60 << "servo mode of LED 1 is 49";
     }
 
     void rejectsBadFiles()

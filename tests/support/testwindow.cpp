@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
 
 TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
 {
@@ -10,6 +13,9 @@ TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
     window = std::make_unique<Main_LEDFlasher_form>(
         platform, path(QStringLiteral("LED.cfg")),
         QUrl::fromLocalFile(path(QStringLiteral("manual.html"))));
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qFatal("the main window was not shown");
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -45,4 +51,17 @@ bool eventValuesMatchCells(const Main_LEDFlasher_form& window)
             return false;
     }
     return true;
+}
+
+void clickListEntry(QListWidget* list, int row)
+{
+    if (list->isHidden())
+        qFatal("list %s is not open", qPrintable(list->objectName()));
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void clickListEntryLater(QListWidget* list, int row, int delayMs)
+{
+    QTimer::singleShot(delayMs, list, [list, row] { clickListEntry(list, row); });
 }

@@ -28,3 +28,9 @@ QByteArray readFile(const QString& path);
 QStringList memTexts(const Main_LEDFlasher_form& window);
 // True when every mem caption matches its four cells.
 bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
+
+class QListWidget;
+// Clicks entry `row` of a pop-up list as soon as the event loop runs, as a user would
+// once the list has opened.
+void clickListEntryLater(QListWidget* list, int row, int delayMs = 0);
+void clickListEntry(QListWidget* list, int row);
