@@ -154,8 +154,8 @@ private Q_SLOTS:
         QVERIFY(t.window->testRunning());
         bool settingsShownDuringQuestion = false;
         t.platform.onMessageBox = [&](const auto&) {
-            settingsShownDuringQuestion = t.ui().Settings_button->isVisible() &&
-                                          !t.ui().Settings_button->isEnabled();
+            settingsShownDuringQuestion =
+                t.ui().Settings_button->isVisible() && !t.ui().Settings_button->isEnabled();
         };
         t.platform.answers << Platform::Answer::Cancel;
         t.window->MENUdownload_Click();
@@ -175,7 +175,8 @@ private Q_SLOTS:
         t.window->MENUdownload_Click();
         QCOMPARE(t.platform.messageBoxes.size(), 1);
         const QString prompt = t.platform.messageBoxes[0].prompt;
-        QVERIFY2(prompt.contains("Serial port 1 (/dev/glimmeron-no-such-port)"), qPrintable(prompt));
+        QVERIFY2(prompt.contains("Serial port 1 (/dev/glimmeron-no-such-port)"),
+                 qPrintable(prompt));
         QVERIFY2(prompt.contains("no such device"), qPrintable(prompt));
         QVERIFY(prompt.contains("Nothing was sent"));
         verifyRestored(t.ui());

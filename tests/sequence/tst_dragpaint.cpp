@@ -1,7 +1,167 @@
+#include "sequence/cellbox.h"
+#include "testwindow.h"
+
+#include <QLabel>
 #include <QTest>
-class Placeholder : public QObject
+#include <QWindow>
+
+namespace {
+
+// Real input through the window system: the pressed cell keeps the mouse until release.
+class Pointer
+{
+public:
+    explicit Pointer(TestWindow& t) : m_t(t), m_window(t.window->windowHandle()) {}
+
+    QPoint at(int led, int slot) const
+    {
+        CellBox* cell = m_t.ui().iSwitchLedX[led - 1][slot];
+        return cell->mapTo(m_t.window.get(), cell->rect().center());
+    }
+    void press(int led, int slot)
+    {
+        QTest::mousePress(m_window, Qt::LeftButton, {}, at(led, slot));
+    }
+    void moveTo(int led, int slot) { QTest::mouseMove(m_window, at(led, slot)); }
+    void moveToPoint(QPoint p) { QTest::mouseMove(m_window, p); }
+    void release(int led, int slot)
+    {
+        QTest::mouseRelease(m_window, Qt::LeftButton, {}, at(led, slot));
+    }
+    // Presses on `from`, passes over every slot to `to` in `led`'s row, releases on `to`.
+    void drag(int led, int from, int to)
+    {
+        press(led, from);
+        const int step = to > from ? 1 : -1;
+        for (int i = from + step; i != to + step; i += step)
+            moveTo(led, i);
+        release(led, to);
+    }
+
+private:
+    TestWindow& m_t;
+    QWindow* m_window;
+};
+
+QList<int> rowOn(const Main_LEDFlasher_form& window, int led)
+{
+    QList<int> on;
+    for (int i = 0; i < 50; ++i)
+        if (window.cellOn(led, i))
+            on << i;
+    return on;
+}
+
+QList<int> range(int from, int to)
+{
+    QList<int> values;
+    for (int i = from; i <= to; ++i)
+        values << i;
+    return values;
+}
+
+} // namespace
+
+class TestDragPaint : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void paintsTheStartCellsState_data()
+    {
+        QTest::addColumn<bool>("startOn");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QList<int>>("on");
+        QTest::newRow("right from an on cell") << true << 10 << 20 << range(10, 20);
+        QTest::newRow("right from an off cell") << false << 10 << 20 << QList<int>{};
+        QTest::newRow("left from an on cell") << true << 20 << 10 << range(10, 20);
+        QTest::newRow("left from an off cell") << false << 20 << 10 << QList<int>{};
+    }
+
+    void paintsTheStartCellsState()
+    {
+        QFETCH(bool, startOn);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QList<int>, on);
+        TestWindow t;
+        for (int i = 11; i < 20; i += 2)
+            t.window->setCell(3, i, !startOn); // every other cell starts the other way
+        t.window->setCell(3, from, startOn);
+        Pointer(t).drag(3, from, to);
+        QCOMPARE(rowOn(*t.window, 3), on);
+        QCOMPARE(t.window->dragStartSlot(), from);
+        QVERIFY(eventValuesMatchCells(*t.window));
+        QCOMPARE(t.ui().iSwitchLedX[2][from]->isChecked(), startOn); // never toggled
+    }
+
+    void paintsEachRowFromItsOwnStartSlot()
+    {
+        TestWindow t;
+        t.window->setCell(1, 3, true);
+        t.window->setCell(2, 7, true); // LED 2 at the start slot is off
+        Pointer p(t);
+        p.press(1, 3);
+        p.moveTo(1, 4);
+        p.moveTo(2, 7);
+        p.release(2, 7);
+        QVERIFY(!t.window->cellOn(2, 7));
+        QVERIFY(t.window->cellOn(1, 4));
+        QVERIFY(t.window->cellOn(1, 3));
+        // The release filled LED 2 forward from slot 4 with LED 2's state at slot 3 (off).
+        QVERIFY(rowOn(*t.window, 2).isEmpty());
+        QVERIFY(eventValuesMatchCells(*t.window));
+    }
+
+    void releaseFillsForwardOnly()
+    {
+        TestWindow t;
+        t.window->setCell(4, 5, true);
+        Pointer p(t);
+        p.press(4, 5);
+        p.moveTo(4, 12); // one jump: only slot 12 is passed over
+        p.release(4, 12);
+        QCOMPARE(rowOn(*t.window, 4), range(5, 12));
+        QCOMPARE(t.ui().mem[8]->text(), QStringLiteral("8"));
+
+        p.press(4, 30);
+        p.moveTo(4, 25);
+        p.release(4, 25); // backwards: nothing is filled
+        QCOMPARE(rowOn(*t.window, 4), range(5, 12));
+    }
+
+    void pressAndReleaseOnOneCellToggles()
+    {
+        TestWindow t;
+        Pointer p(t);
+        p.press(2, 9);
+        p.release(2, 9);
+        QVERIFY(t.window->cellOn(2, 9));
+        QCOMPARE(t.ui().mem[9]->text(), QStringLiteral("2"));
+        // Wandering off the grid and back without crossing another cell is still a click.
+        p.press(2, 9);
+        p.moveToPoint(QPoint(5, 5));
+        p.moveTo(2, 9);
+        p.release(2, 9);
+        QVERIFY(!t.window->cellOn(2, 9));
+    }
+
+    void dragBackToTheStartCellDoesNotToggleIt()
+    {
+        TestWindow t;
+        Pointer p(t);
+        p.press(1, 20);
+        p.moveTo(1, 21);
+        p.moveTo(1, 20);
+        p.release(1, 20);
+        QVERIFY(!t.window->cellOn(1, 20));
+        QVERIFY(!t.window->cellOn(1, 21));
+        // The next plain click works as before.
+        p.press(1, 20);
+        p.release(1, 20);
+        QVERIFY(t.window->cellOn(1, 20));
+    }
 };
-QTEST_MAIN(Placeholder)
+
+QTEST_MAIN(TestDragPaint)
 #include "tst_dragpaint.moc"
