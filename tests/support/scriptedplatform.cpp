@@ -32,8 +32,30 @@ std::optional<QString> ScriptedPlatform::saveFileName(const FileDialogRequest& r
     return nextFile(true, request);
 }
 
-// The real port: tests point it at a pseudo-terminal through GLIMMERON_PORT_<n>.
+namespace {
+
+// The real port, with the moment of every write noted down.
+class TimedSerialLink : public QtSerialLink
+{
+public:
+    explicit TimedSerialLink(QList<std::chrono::steady_clock::time_point>& writes)
+        : m_writes(writes)
+    {
+    }
+    bool write(const QByteArray& bytes, QString* error) override
+    {
+        m_writes << std::chrono::steady_clock::now();
+        return QtSerialLink::write(bytes, error);
+    }
+
+private:
+    QList<std::chrono::steady_clock::time_point>& m_writes;
+};
+
+} // namespace
+
+// Tests point the port at a pseudo-terminal through GLIMMERON_PORT_<n>.
 std::unique_ptr<SerialLink> ScriptedPlatform::createSerialLink()
 {
-    return std::make_unique<QtSerialLink>();
+    return std::make_unique<TimedSerialLink>(serialWrites);
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <chrono>
 #include <functional>
 
 // Records every message box and dialog, and answers from a script. An unscripted
@@ -32,6 +33,8 @@ public:
     QList<MessageBoxCall> messageBoxes;
     QList<FileDialogCall> fileDialogs;
     QList<QUrl> openedUrls;
+    // When each serial write began, as the program hands records to the port.
+    QList<std::chrono::steady_clock::time_point> serialWrites;
     int quitCalls = 0;
 
     Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
