@@ -40,16 +40,22 @@ void pauseWithoutEvents(qint64 pauseNs)
 }
 
 // The window processes its events at least once, and the pause lasts at least pauseNs.
+// Timers wake in whole milliseconds, late rather than early: the last fraction of a
+// millisecond is slept, so the pace stays close to its minimum.
 void pauseWithEvents(qint64 pauseNs)
 {
     QElapsedTimer clock;
     clock.start();
     do {
         QEventLoop loop;
-        QTimer::singleShot(std::max<qint64>(0, remainingMs(clock, pauseNs)), Qt::PreciseTimer,
-                           &loop, &QEventLoop::quit);
+        const qint64 wholeMs = (pauseNs - clock.nsecsElapsed()) / 1'000'000;
+        QTimer::singleShot(std::max<qint64>(0, wholeMs), Qt::PreciseTimer, &loop,
+                           &QEventLoop::quit);
         loop.exec();
-    } while (clock.nsecsElapsed() < pauseNs);
+    } while (pauseNs - clock.nsecsElapsed() >= 1'000'000);
+    const qint64 restNs = pauseNs - clock.nsecsElapsed();
+    if (restNs > 0)
+        QThread::usleep(static_cast<unsigned long>((restNs + 999) / 1000));
 }
 
 std::uint8_t byteOf(int value)

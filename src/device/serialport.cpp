@@ -87,7 +87,8 @@ void QtSerialLink::close()
     if (!m_port.isOpen())
         return;
     // close() restores the old line settings at once and may drop what is still queued.
-    m_port.waitForBytesWritten(kWriteTimeoutMs);
+    if (m_port.bytesToWrite() > 0)
+        m_port.waitForBytesWritten(kWriteTimeoutMs);
 #ifdef Q_OS_UNIX
     ::tcdrain(m_port.handle());
 #endif

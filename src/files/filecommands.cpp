@@ -135,10 +135,10 @@ void Main_LEDFlasher_form::applySequence(const SequenceData& data, bool merge)
     if (!merge)
         clearGrid();
     m_ui.ProgressBar1->show();
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 50; ++i)
         m_ui.mem[i]->setText(QString::number(data.events[i]));
-        m_ui.ProgressBar1->setValue(i + 1);
-    }
+    // One step: the bar repaints the window on every change, and reading takes no time.
+    m_ui.ProgressBar1->setValue(50);
     if (!merge) {
         for (int k = 0; k < 8; ++k) {
             m_ledColourIndex[k] = data.colourIndexes[k];
