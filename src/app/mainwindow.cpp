@@ -233,6 +233,11 @@ void Main_LEDFlasher_form::buildCommands(QWidget* client)
     placeTwips(m_ui.ProgressBar1, 3360, 3240, 3015, 255);
     m_ui.ProgressBar1->hide();
 
+    // Alt+T, Alt+D and Alt+E belong to the menu bar's commands of the same name; with the
+    // buttons holding them too, Qt would only move the focus between the two.
+    for (QPushButton* button : {m_ui.TestButton, m_ui.DownloadButton, m_ui.Settings_button})
+        button->setShortcut(QKeySequence());
+
     connect(m_ui.OpenButton, &QPushButton::clicked, this, &Main_LEDFlasher_form::OpenButton_Click);
     connect(m_ui.SaveButton, &QPushButton::clicked, this, &Main_LEDFlasher_form::SaveButton_Click);
     connect(m_ui.TestButton, &QPushButton::clicked, this, &Main_LEDFlasher_form::TestButton_Click);

@@ -30,8 +30,8 @@ QString QtSerialLink::describe(QSerialPort::SerialPortError error, const QString
         words = QStringLiteral("the device was removed or became unavailable");
         break;
     case QSerialPort::UnsupportedOperationError:
-        words = QStringLiteral("the device does not support 2400 baud, 8 data bits, no parity, "
-                               "1 stop bit");
+        words = QStringLiteral("the device is not a serial port that can run at 2400 baud, "
+                               "8 data bits, no parity, 1 stop bit");
         break;
     case QSerialPort::TimeoutError:
         words = QStringLiteral("the device did not take the data in time");
