@@ -145,8 +145,7 @@ private:
     int m_lastEvent = 49;
     std::array<QString, 11> m_colourCodes;
     std::array<int, 11> m_ledColourIndex{};
-    QString m_fileTitle; // bare name of the file last chosen in a file dialog
-    QString m_dialogInitialName;
+    QString m_fileTitle;  // bare name of the file last chosen in a file dialog
     QString m_fileFolder; // folder of that file: the dialogs open there
 
     int m_dragStartSlot = 0;
@@ -156,7 +155,6 @@ private:
 
     bool m_testRunning = false;
     bool m_runActive = false; // a run is visible, possibly finishing its last step
-    bool m_stepMark = false;  // the step-elapsed mark: set per step, cleared by Timer1
     bool m_restartPending = false;
     int m_runSlot = 0;
     int m_runLast = 0;

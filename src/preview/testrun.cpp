@@ -54,13 +54,11 @@ void Main_LEDFlasher_form::beginStep()
         const quint32 colour = colourCodeValue(m_colourCodes[m_ledColourIndex[k]]);
         m_ui.LED[k]->setFillColour(lit ? colourFromValue(colour) : QColor(Qt::black));
     }
-    m_stepMark = true;
-    m_ui.Timer1->start();
+    m_ui.Timer1->start(); // its tick is the end of the step
 }
 
 void Main_LEDFlasher_form::Timer1_Timer()
 {
-    m_stepMark = false;
     m_ui.Timer1->stop();
     setBackgroundColour(m_ui.TimeAxis[m_runSlot], designColour(0x8000000F));
     ++m_runSlot;

@@ -6,10 +6,10 @@
 #include <QComboBox>
 #include <QLabel>
 
-// The remembered file title survives: Save after New proposes the last name used.
+// The remembered file title survives: Save after New proposes the last name used
+// (each file dialog is given its initial name afresh, so there is none to clear).
 void Main_LEDFlasher_form::MENUnew_Click()
 {
-    m_dialogInitialName.clear();
     setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
     clearGrid();
     for (int k = 0; k < 4; ++k) {

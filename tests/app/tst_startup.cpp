@@ -63,39 +63,6 @@ private Q_SLOTS:
         QCOMPARE(t.window->serialPortNumber(), 3);
     }
 
-    void fillsThePopUpLists()
-    {
-        TestWindow t;
-        auto items = [](QListWidget* list) {
-            QStringList texts;
-            for (int i = 0; i < list->count(); ++i)
-                texts << list->item(i)->text();
-            return texts;
-        };
-        QCOMPARE(items(t.ui().RowOptionsList),
-                 QStringList({"Clear All", "Mark All", "Toggle All", "Copy from...", "Copy to...",
-                              "Skip 1...", "Skip 2...", "Skip 3...", "", "Cancel"}));
-        QCOMPARE(items(t.ui().CopyList), QStringList({"LED #1", "LED #2", "LED #3", "LED #4", "",
-                                                      "", "", "", "", "Cancel"}));
-        QCOMPARE(items(t.ui().ColorList), QStringList({"Black", "Red", "Green", "Yellow", "Blue",
-                                                       "Magenta", "Cyan", "White"}));
-    }
-
-    void menusCarryTheirAccessKeys()
-    {
-        TestWindow t;
-        QStringList bar;
-        for (QAction* action : t.window->menuBar()->actions())
-            bar << action->text();
-        QCOMPARE(bar, QStringList({"&File", "&Test", "&Download", "S&ettings", "&Help"}));
-        QStringList file;
-        for (QAction* action : t.ui().MENUfile->actions())
-            file << action->text();
-        QCOMPARE(file, QStringList({"&New/Clear", "&Open...", "&Merge...", "&Save...", "E&xit"}));
-        QCOMPARE(t.ui().MENUabout->text(), QStringLiteral("&About"));
-        QCOMPARE(t.ui().MENUhowto->text(), QStringLiteral("&Users' Manual..."));
-    }
-
     void keepsTheDesignsRelativeLayout()
     {
         TestWindow t;

@@ -32,26 +32,6 @@ private Q_SLOTS:
         QCOMPARE(servoZoneBit(position), bit);
     }
 
-    void modeTextsFollowTheZoneRule()
-    {
-        const QStringList texts = servoModeTexts();
-        QCOMPARE(texts.size(), 16);
-        QCOMPARE(texts.first(), QStringLiteral("OFF"));
-        QCOMPARE(texts.last(), QStringLiteral("NONE"));
-        QCOMPARE(texts[1], QStringLiteral("|* - - -|"));
-        QCOMPARE(texts[6], QStringLiteral("|- * * -|"));
-        QCOMPARE(texts[14], QStringLiteral("|- * * *|"));
-    }
-
-    void lightingNeedsCellAndZone()
-    {
-        QVERIFY(ledLit(true, 4, 15));
-        QVERIFY(!ledLit(false, 4, 15));
-        QVERIFY(!ledLit(true, 8, 0));
-        QVERIFY(!ledLit(true, 4, 2));
-        QVERIFY(ledLit(true, 2, 2));
-    }
-
     void stickUpdatesPulseWidthAndZone()
     {
         TestWindow t;

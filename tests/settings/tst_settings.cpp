@@ -12,15 +12,6 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void ledCfgRecordForm()
-    {
-        QCOMPARE(ledCfgBytes(1), QByteArray("1\r\n"));
-        QCOMPARE(ledCfgBytes(12), QByteArray("12\r\n"));
-        QCOMPARE(parseLedCfg("7\r\n"), std::optional<int>(7));
-        QCOMPARE(parseLedCfg("20"), std::optional<int>(20));
-        QCOMPARE(parseLedCfg("4\r\n99\r\n"), std::optional<int>(4)); // only the first item counts
-    }
-
     void missingLedCfgMeansPortOneSilently()
     {
         TestWindow t;
@@ -118,19 +109,6 @@ private Q_SLOTS:
         QCOMPARE(dialog->PCSpeedcombo->currentIndex(), 4); // the lists are not refreshed
         dialog->SettingsOKbutton_Click();
         QCOMPARE(t.window->settings().testSpeed, 5);
-    }
-
-    void listsHoldTheirEntries()
-    {
-        TestWindow t;
-        Settings_form* dialog = t.window->settingsForm();
-        QCOMPARE(dialog->windowTitle(),
-                 QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
-        QCOMPARE(dialog->CommPortcombo->count(), 20);
-        QCOMPARE(dialog->PCSpeedcombo->count(), 255);
-        QCOMPARE(dialog->PICSpeedcombo->count(), 255);
-        QCOMPARE(dialog->PICSpeedcombo->itemText(0), QStringLiteral(" 1"));
-        QCOMPARE(dialog->PICSpeedcombo->itemText(254), QStringLiteral(" 255"));
     }
 
     void unwritableLedCfgIsReportedButApplied()
