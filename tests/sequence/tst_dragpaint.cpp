@@ -43,23 +43,6 @@ private:
     QWindow* m_window;
 };
 
-QList<int> rowOn(const Main_LEDFlasher_form& window, int led)
-{
-    QList<int> on;
-    for (int i = 0; i < 50; ++i)
-        if (window.cellOn(led, i))
-            on << i;
-    return on;
-}
-
-QList<int> range(int from, int to)
-{
-    QList<int> values;
-    for (int i = from; i <= to; ++i)
-        values << i;
-    return values;
-}
-
 } // namespace
 
 class TestDragPaint : public QObject

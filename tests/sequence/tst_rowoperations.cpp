@@ -25,23 +25,6 @@ Pattern patternOf(RowOperation op, int last)
     return p;
 }
 
-QList<int> range(int from, int to, int step = 1)
-{
-    QList<int> values;
-    for (int i = from; i <= to; i += step)
-        values << i;
-    return values;
-}
-
-QList<int> rowOn(const Main_LEDFlasher_form& window, int led)
-{
-    QList<int> on;
-    for (int i = 0; i < 50; ++i)
-        if (window.cellOn(led, i))
-            on << i;
-    return on;
-}
-
 // Presses the options button of `row` and picks entries as the lists open.
 void runRowOperation(TestWindow& t, int row, int operation, int partner = -1)
 {

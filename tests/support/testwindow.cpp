@@ -41,6 +41,23 @@ QStringList memTexts(const Main_LEDFlasher_form& window)
     return texts;
 }
 
+QList<int> range(int from, int to, int step)
+{
+    QList<int> values;
+    for (int i = from; i <= to; i += step)
+        values << i;
+    return values;
+}
+
+QList<int> rowOn(const Main_LEDFlasher_form& window, int led)
+{
+    QList<int> on;
+    for (int i = 0; i < 50; ++i)
+        if (window.cellOn(led, i))
+            on << i;
+    return on;
+}
+
 bool eventValuesMatchCells(const Main_LEDFlasher_form& window)
 {
     for (int i = 0; i < 50; ++i) {

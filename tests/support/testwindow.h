@@ -26,6 +26,10 @@ void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 // The event values as the mem captions show them.
 QStringList memTexts(const Main_LEDFlasher_form& window);
+// Slots from..to (both included) in steps of `step`.
+QList<int> range(int from, int to, int step = 1);
+// The slots whose cell is on in LED `led`'s row.
+QList<int> rowOn(const Main_LEDFlasher_form& window, int led);
 // True when every mem caption matches its four cells.
 bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
 
