@@ -64,6 +64,10 @@ QString QtPlatform::toQtFilter(const QString& filter)
         name.remove(trailingPatterns);
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (p == QLatin1String("*.*")) { // "all files", also those without a dot
+                patterns << QStringLiteral("*");
+                continue;
+            }
             for (const QString& variant : {p.toLower(), p.toUpper()}) {
                 if (!patterns.contains(variant))
                     patterns << variant;

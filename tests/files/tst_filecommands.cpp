@@ -1,4 +1,5 @@
 #include "app/layout.h"
+#include "app/qtplatform.h"
 #include "files/savefile.h"
 #include "files/sequencefile.h"
 #include "settings/settingsform.h"
@@ -329,6 +330,13 @@ private Q_SLOTS:
         QVERIFY(t.platform.messageBoxes[0].prompt.contains(t.path("GONE.DAT")));
         QVERIFY(t.platform.messageBoxes[0].prompt.contains("could not be read"));
         QVERIFY(snapshot(t) == before);
+    }
+
+    void dialogFilterFindsDataFilesInEitherCase()
+    {
+        QCOMPARE(
+            QtPlatform::toQtFilter(QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)|*.*")),
+            QStringLiteral("Data Files (*.dat *.DAT);;All Files (*)"));
     }
 
     void cancellingTheDialogChangesNothing()
