@@ -75,11 +75,13 @@ void Main_LEDFlasher_form::setDownloadCommandsEnabled(bool enabled)
          {m_ui.MENUdownload, m_ui.MENUtest, m_ui.MENUsettings, m_ui.MENUopen, m_ui.MENUsave})
         action->setEnabled(enabled);
     m_downloading = !enabled;
+    // A test run that ended inside the download left the button hidden for it.
+    if (enabled && !m_runActive)
+        m_ui.Settings_button->show();
 }
 
 void Main_LEDFlasher_form::MENUdownload_Click()
 {
-    m_downloading = true;
     setDownloadCommandsEnabled(false);
     if (m_testRunning)
         StopTest();
@@ -159,6 +161,5 @@ void Main_LEDFlasher_form::endDownload(SerialLink& port)
     m_ui.ProgressBar1->hide();
     m_ui.DLlabel->hide();
     port.close();
-    setDownloadCommandsEnabled(true);
-    m_ui.Settings_button->show();
+    setDownloadCommandsEnabled(true); // also shows Settings_button again
 }

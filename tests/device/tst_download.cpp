@@ -153,22 +153,23 @@ private Q_SLOTS:
         PtyCapture pty;
         qputenv("GLIMMERON_PORT_1", pty.deviceName().toLocal8Bit());
         TestWindow t;
+        t.ui().ServoControl[0]->setCurrentIndex(2); // the run hides Settings_button
         t.window->MENUtest_Click();
-        QVERIFY(t.window->testRunning());
-        bool settingsShownDuringQuestion = false;
+        QVERIFY(t.ui().Settings_button->isHidden());
+        bool disabledDuringQuestion = false;
         t.platform.onMessageBox = [&](const auto&) {
-            settingsShownDuringQuestion =
-                t.ui().Settings_button->isVisible() && !t.ui().Settings_button->isEnabled();
+            QTRY_VERIFY(!t.window->runVisible()); // the stopped run ends meanwhile
+            disabledDuringQuestion = !t.ui().Settings_button->isEnabled();
         };
         t.platform.answers << Platform::Answer::Cancel;
         t.window->MENUdownload_Click();
+        QVERIFY(disabledDuringQuestion);
         QVERIFY(!t.window->testRunning());
         QCOMPARE(t.ui().TestButton->text(), QStringLiteral("Test"));
-        QTRY_VERIFY(!t.window->runVisible());
+        QVERIFY(t.ui().ServoStick->isHidden());
         QTest::qWait(100);
         QCOMPARE(pty.bytes(), QByteArray());
-        verifyRestored(t.ui());
-        QVERIFY(settingsShownDuringQuestion);
+        verifyRestored(t.ui()); // Settings_button shown again, though the run ended inside
     }
 
     void missingDeviceIsReported()
