@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -380,7 +381,10 @@ bool Main_LEDFlasher_form::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int k = 0; k < 4; ++k) {
-            if (watched == m_ui.LEDlabel1[k]) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            // A click is a release over the label it was pressed on.
+            if (watched == m_ui.LEDlabel1[k] &&
+                m_ui.LEDlabel1[k]->rect().contains(mouse->position().toPoint())) {
                 LEDlabel1_Click(k);
                 return true;
             }
