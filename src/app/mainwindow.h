@@ -48,7 +48,6 @@ public:
     void LEDlabel1_Click(int n);
     void ColorList_Click();
     int ledColourIndex(int k) const { return m_ledColourIndex[k]; }
-    QString colourCode(int index) const { return m_colourCodes[index]; }
 
     // Files
     void MENUsave_Click();
@@ -56,7 +55,6 @@ public:
     void MENUopen_Click();
     void OpenButton_Click() { MENUopen_Click(); }
     void MENUmerge_Click();
-    QString rememberedFileTitle() const { return m_fileTitle; }
     SequenceData currentSequence() const;
 
     // Download
