@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -98,6 +99,11 @@ Main_LEDFlasher_form::Main_LEDFlasher_form(Platform& platform, QString ledCfgPat
     m_ui.Timer1->setSingleShot(true);
     m_ui.Timer1->setTimerType(Qt::PreciseTimer);
     connect(m_ui.Timer1, &QTimer::timeout, this, &Main_LEDFlasher_form::Timer1_Timer);
+
+    m_downloadStatus = new QLabel(this);
+    m_downloadStatus->setObjectName(QStringLiteral("DownloadStatus"));
+    statusBar()->addWidget(m_downloadStatus, 1);
+    wireDownloadSession();
 
     Form_Load();
     setFixedSize(sizeHint());
@@ -395,6 +401,10 @@ bool Main_LEDFlasher_form::eventFilter(QObject* watched, QEvent* event)
 
 void Main_LEDFlasher_form::closeEvent(QCloseEvent* event)
 {
+    if (quitAfterDownload()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Form_Unload();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/controls.h"
+#include "device/downloadstream.h"
 #include "files/sequencedata.h"
 #include "settings/settings.h"
 
@@ -8,8 +9,10 @@
 #include <QUrl>
 #include <array>
 
+class DownloadSession;
 class Platform;
 class Settings_form;
+class QLabel;
 class QListWidget;
 
 // The editor's only working window. It owns all editing state: the cells and the
@@ -61,6 +64,8 @@ public:
     void MENUdownload_Click();
     void DownloadButton_Click() { MENUdownload_Click(); }
     int serialPortNumber() const { return m_serialPortNumber; }
+    bool downloading() const { return m_downloading; }
+    QLabel* downloadStatus() const { return m_downloadStatus; }
 
     // Test run, servo, stop
     void MENUtest_Click();
@@ -123,8 +128,11 @@ private:
 
     // Download
     void setDownloadCommandsEnabled(bool enabled);
-    void sendDownload(class SerialLink& port, int portNumber, const QString& device);
-    void endDownload(class SerialLink& port);
+    void wireDownloadSession();
+    DownloadValues downloadValuesNow() const;
+    void downloadFinished(const QString& error);
+    void setDownloadStatus(const QString& text);
+    bool quitAfterDownload();
 
     // Test run
     void startRun();
@@ -159,4 +167,8 @@ private:
     int m_servoZoneBit = 4;
 
     bool m_downloading = false;
+    DownloadSession* m_downloadSession = nullptr;
+    std::pair<int, QString> m_downloadPort; // number and device of the running download
+    QLabel* m_downloadStatus = nullptr;     // the last download's result, in the status bar
+    bool m_quitAfterDownload = false;
 };

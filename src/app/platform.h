@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/portmap.h"
+
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -33,6 +35,8 @@ public:
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
     virtual std::unique_ptr<SerialLink> createSerialLink() = 0;
+    // The serial ports the system reports, in any order.
+    virtual QList<SerialPortEntry> serialPorts() = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Ends the program at once: nothing is saved and no question is asked.
     virtual void quit() = 0;

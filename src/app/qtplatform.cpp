@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSerialPortInfo>
 #include <cstdio>
 #include <cstdlib>
 
@@ -112,6 +113,19 @@ std::optional<QString> QtPlatform::saveFileName(const FileDialogRequest& request
 std::unique_ptr<SerialLink> QtPlatform::createSerialLink()
 {
     return std::make_unique<QtSerialLink>();
+}
+
+QList<SerialPortEntry> QtPlatform::serialPorts()
+{
+    QList<SerialPortEntry> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        ports.append({info.portName(), info.description()});
+#else
+        ports.append({info.systemLocation(), info.description()});
+#endif
+    }
+    return ports;
 }
 
 void QtPlatform::openUrl(const QUrl& url)

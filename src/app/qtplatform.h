@@ -14,6 +14,7 @@ public:
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
+    QList<SerialPortEntry> serialPorts() override;
     void openUrl(const QUrl& url) override;
     void quit() override;
 

@@ -40,7 +40,8 @@ void Main_LEDFlasher_form::MENUexit_Click()
     const QString text = blanks(23) + QStringLiteral("OK to Really Exit ?\r\r") + blanks(12) +
                          QStringLiteral("(Be sure you have saved your files)");
     if (m_platform.messageBox(text, applicationTitle(), Platform::Buttons::OkCancel,
-                              Platform::Icon::None) == Platform::Answer::Ok)
+                              Platform::Icon::None) == Platform::Answer::Ok &&
+        !quitAfterDownload())
         m_platform.quit();
 }
 

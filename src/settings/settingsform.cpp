@@ -37,7 +37,8 @@ Settings_form::Settings_form(Settings& settings, Platform& platform, QString led
     setObjectName(QStringLiteral("Settings_form"));
     setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
     setModal(false);
-    setFixedSize(twips(8640), twips(3240));
+    // Taller than designed by one line: the port's device shows under the buttons.
+    setFixedSize(twips(8640), twips(3600));
     setFont(designFont(8.25));
     buildControls();
     Form_Load();
@@ -86,6 +87,11 @@ void Settings_form::buildControls()
     placeTwips(SettingsCancelbutton, 5160, 2520, 1095, 495);
     SettingsOKbutton->setDefault(true);
 
+    PortDevicelabel = addLabel(this, QString(), 120, 3090, 8400, 435);
+    PortDevicelabel->setObjectName(QStringLiteral("PortDevicelabel"));
+    PortDevicelabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    connect(CommPortcombo, &QComboBox::currentIndexChanged, this, &Settings_form::showPortDevice);
     connect(SettingsOKbutton, &QPushButton::clicked, this, &Settings_form::SettingsOKbutton_Click);
     connect(SettingsCancelbutton, &QPushButton::clicked, this,
             &Settings_form::SettingsCancelbutton_Click);
@@ -122,6 +128,32 @@ void Settings_form::SettingsOKbutton_Click()
 void Settings_form::SettingsCancelbutton_Click()
 {
     hide();
+}
+
+void Settings_form::refreshPortDevices()
+{
+    m_ports = m_platform.serialPorts();
+    const PortMap map(m_ports);
+    for (int k = 0; k < CommPortcombo->count(); ++k) {
+        const QString device = map.entry(k + 1).device;
+        CommPortcombo->setItemData(
+            k, device.isEmpty() ? QStringLiteral("No serial port has this number") : device,
+            Qt::ToolTipRole);
+    }
+    showPortDevice();
+}
+
+void Settings_form::showPortDevice()
+{
+    const int number = CommPortcombo->currentIndex() + 1;
+    PortDevicelabel->setText(
+        QStringLiteral("Port %1: %2").arg(number).arg(PortMap(m_ports).describe(number)));
+}
+
+void Settings_form::showEvent(QShowEvent* event)
+{
+    refreshPortDevices();
+    QDialog::showEvent(event);
 }
 
 void Settings_form::reject()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/portmap.h"
 #include "settings/settings.h"
 
 #include <QDialog>
@@ -27,18 +28,25 @@ public:
     QComboBox* PICSpeedcombo = nullptr;
     QPushButton* SettingsOKbutton = nullptr;
     QPushButton* SettingsCancelbutton = nullptr;
+    QLabel* PortDevicelabel = nullptr;
+
+    // Shows which device each port number stands for now.
+    void refreshPortDevices();
 
 Q_SIGNALS:
     void commPortNumberChanged(int number);
 
 protected:
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
+    void showPortDevice();
     QLabel* addLabel(QWidget* parent, const QString& text, int l, int t, int w, int h);
 
     Settings& m_settings;
     Platform& m_platform;
     QString m_ledCfgPath;
+    QList<SerialPortEntry> m_ports;
 };

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -180,9 +181,20 @@ private Q_SLOTS:
         QHash<QString, int> geometry;
         for (const QString& line : xdotool({"getwindowgeometry", "--shell", m_window}).split('\n'))
             geometry.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
-        // Below the menu bar the client area is 960 x 383.
-        m_client = QPoint(geometry["X"], geometry["Y"] + geometry["HEIGHT"] - 383);
-        QVERIFY2(geometry["HEIGHT"] > 383, "the window has no menu bar above its client area");
+        // The client area lies between the menu bar and the status bar; find it by the
+        // grid's black top line, 24 pixels down and 180 to 804 across.
+        QVERIFY2(geometry["HEIGHT"] > 383, "the window is smaller than its client area");
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        for (int y = geometry["Y"]; y < geometry["Y"] + geometry["HEIGHT"]; ++y) {
+            bool line = true;
+            for (int x = 200; x <= 800 && line; x += 100)
+                line = shot.pixelColor(geometry["X"] + x, y) == Qt::black;
+            if (line) {
+                m_client = QPoint(geometry["X"], y - 24);
+                break;
+            }
+        }
+        QVERIFY2(!m_client.isNull(), "the grid's top line was not found");
         screenshot(QStringLiteral("startup.png"));
     }
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -52,6 +53,31 @@ private Q_SLOTS:
         QCOMPARE(t.window->settings().commPortNumber, 5);
         QCOMPARE(t.window->settings().sequencerDelay, 30);
         QCOMPARE(t.window->settings().testSpeed, 20);
+    }
+
+    // The ports are looked up again each time the dialog opens.
+    void dialogNamesTheDeviceOfTheChosenNumber()
+    {
+        TestWindow t;
+        Settings_form* dialog = t.window->settingsForm();
+        t.platform.ports = {{"/dev/ttyS0", "16550A"}};
+        t.window->MENUsettings_Click();
+        QCOMPARE(dialog->PortDevicelabel->text(), QStringLiteral("Port 1: /dev/ttyS0 - 16550A"));
+        dialog->SettingsCancelbutton_Click();
+        t.platform.ports << SerialPortEntry{"/dev/ttyUSB0", "FT232R USB UART"};
+        t.window->MENUsettings_Click();
+        QCOMPARE(dialog->PortDevicelabel->text(),
+                 QStringLiteral("Port 1: /dev/ttyUSB0 - FT232R USB UART"));
+        dialog->CommPortcombo->setCurrentIndex(1);
+        QCOMPARE(dialog->PortDevicelabel->text(), QStringLiteral("Port 2: /dev/ttyS0 - 16550A"));
+        QCOMPARE(dialog->CommPortcombo->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
+        dialog->CommPortcombo->setCurrentIndex(2);
+        QVERIFY(dialog->PortDevicelabel->text().startsWith("Port 3: No serial port has number 3."));
+        for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(control == dialog->PortDevicelabel ||
+                         !control->geometry().intersects(dialog->PortDevicelabel->geometry()),
+                     qPrintable(control->objectName()));
+        }
     }
 
     void okAppliesAndStoresThePort()

@@ -27,6 +27,7 @@ public:
 
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> fileChoices;
+    QList<SerialPortEntry> ports; // what the system reports
     // Runs inside a message box, before it answers: the user acting while it is open.
     std::function<void(const MessageBoxCall&)> onMessageBox;
 
@@ -42,6 +43,7 @@ public:
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
+    QList<SerialPortEntry> serialPorts() override { return ports; }
     void openUrl(const QUrl& url) override { openedUrls << url; }
     void quit() override { ++quitCalls; }
 
