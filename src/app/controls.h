@@ -55,6 +55,9 @@ struct MainControls
     QAction* MENUtest = nullptr;
     QAction* MENUdownload = nullptr;
     QAction* MENUsettings = nullptr;
+    QMenu* MENUedit = nullptr;
+    QAction* MENUundo = nullptr;
+    QAction* MENUredo = nullptr;
     QMenu* MENUhelp = nullptr;
     QAction* MENUabout = nullptr;
     QAction* MENUhowto = nullptr;

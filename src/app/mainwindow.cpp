@@ -106,6 +106,7 @@ Main_LEDFlasher_form::Main_LEDFlasher_form(Platform& platform, QString ledCfgPat
     wireDownloadSession();
 
     Form_Load();
+    wireHistory();
     setFixedSize(sizeHint());
 }
 
@@ -323,12 +324,31 @@ void Main_LEDFlasher_form::buildMenus()
     m_ui.MENUmerge = m_ui.MENUfile->addAction(QStringLiteral("&Merge..."));
     m_ui.MENUsave = m_ui.MENUfile->addAction(QStringLiteral("&Save..."));
     m_ui.MENUexit = m_ui.MENUfile->addAction(QStringLiteral("E&xit"));
+    // "i": Alt+E belongs to Settings. Undo and Redo join it once the history exists.
+    m_ui.MENUedit = bar->addMenu(QStringLiteral("Ed&it"));
     m_ui.MENUtest = bar->addAction(QStringLiteral("&Test"));
     m_ui.MENUdownload = bar->addAction(QStringLiteral("&Download"));
     m_ui.MENUsettings = bar->addAction(QStringLiteral("S&ettings"));
     m_ui.MENUhelp = bar->addMenu(QStringLiteral("&Help"));
     m_ui.MENUabout = m_ui.MENUhelp->addAction(QStringLiteral("&About"));
     m_ui.MENUhowto = m_ui.MENUhelp->addAction(QStringLiteral("&Users' Manual..."));
+
+    m_ui.MENUnew->setShortcut(QKeySequence::New);
+    m_ui.MENUopen->setShortcut(QKeySequence::Open);
+    m_ui.MENUsave->setShortcut(QKeySequence::Save);
+    m_ui.MENUexit->setShortcut(QKeySequence::Quit);
+    m_ui.MENUtest->setShortcut(Qt::Key_F5);
+    m_ui.MENUhowto->setShortcut(Qt::Key_F1);
+    const std::pair<QObject*, const char*> names[] = {
+        {m_ui.MENUfile, "MENUfile"},         {m_ui.MENUnew, "MENUnew"},
+        {m_ui.MENUopen, "MENUopen"},         {m_ui.MENUmerge, "MENUmerge"},
+        {m_ui.MENUsave, "MENUsave"},         {m_ui.MENUexit, "MENUexit"},
+        {m_ui.MENUedit, "MENUedit"},         {m_ui.MENUtest, "MENUtest"},
+        {m_ui.MENUdownload, "MENUdownload"}, {m_ui.MENUsettings, "MENUsettings"},
+        {m_ui.MENUhelp, "MENUhelp"},         {m_ui.MENUabout, "MENUabout"},
+        {m_ui.MENUhowto, "MENUhowto"}};
+    for (const auto& [object, name] : names)
+        object->setObjectName(QString::fromLatin1(name));
 
     connect(m_ui.MENUnew, &QAction::triggered, this, &Main_LEDFlasher_form::MENUnew_Click);
     connect(m_ui.MENUopen, &QAction::triggered, this, &Main_LEDFlasher_form::MENUopen_Click);

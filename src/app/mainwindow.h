@@ -5,11 +5,13 @@
 #include "files/sequencedata.h"
 #include "settings/settings.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
 
 class DownloadSession;
+class EditHistory;
 class Platform;
 class Settings_form;
 class QLabel;
@@ -28,6 +30,7 @@ public:
     const MainControls& ui() const { return m_ui; }
     Settings_form* settingsForm() const { return m_settingsForm; }
     const Settings& settings() const { return m_settings; }
+    EditHistory* history() const { return m_history; }
 
     // Event grid
     bool cellOn(int led, int slot) const;
@@ -126,6 +129,11 @@ private:
     void setFileTitle(const QString& path);
     void showFileProblem(const QString& text);
 
+    // Undo history
+    void wireHistory();
+    void commitEdit(const QString& name);
+    void restoreSequence(const SequenceData& to, const SequenceData& from);
+
     // Download
     void setDownloadCommandsEnabled(bool enabled);
     void wireDownloadSession();
@@ -137,6 +145,7 @@ private:
     // Test run
     void startRun();
     void beginStep();
+    void scheduleStepEnd();
     void endRun();
     void showServoControls(bool shown);
 
@@ -157,6 +166,7 @@ private:
     int m_dragStartSlot = 0;
     CellBox* m_dragCell = nullptr;     // pressed cell while the button is held
     CellBox* m_dragOverCell = nullptr; // cell last reported as passed over
+    int m_dragLastSlot = 0;            // slot last passed over
     bool m_dragMoved = false;
 
     bool m_testRunning = false;
@@ -165,10 +175,15 @@ private:
     int m_runSlot = 0;
     int m_runLast = 0;
     int m_servoZoneBit = 4;
+    QElapsedTimer m_runClock;
+    qint64 m_runPeriodNs = 20'000'000;
+    qint64 m_stepDeadlineNs = 0; // end of the current step, on m_runClock
 
     bool m_downloading = false;
     DownloadSession* m_downloadSession = nullptr;
     std::pair<int, QString> m_downloadPort; // number and device of the running download
     QLabel* m_downloadStatus = nullptr;     // the last download's result, in the status bar
     bool m_quitAfterDownload = false;
+
+    EditHistory* m_history = nullptr;
 };

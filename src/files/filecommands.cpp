@@ -55,9 +55,13 @@ void Main_LEDFlasher_form::MENUsave_Click()
         Platform::FileDialogRequest ask = request;
         ask.initialName = m_fileTitle;
         ask.folder = m_fileFolder;
-        const std::optional<QString> chosen = m_platform.saveFileName(ask);
+        std::optional<QString> chosen = m_platform.saveFileName(ask);
         if (!chosen)
             return;
+        // A name typed without an extension would be hidden by the Open dialog's filter.
+        if (QFileInfo(*chosen).suffix().isEmpty())
+            *chosen +=
+                chosen->endsWith(QLatin1Char('.')) ? QStringLiteral("DAT") : QStringLiteral(".DAT");
         setFileTitle(*chosen);
         if (!QFileInfo::exists(*chosen))
             return saveToChosenFile(*chosen);
@@ -128,6 +132,7 @@ void Main_LEDFlasher_form::loadFromFile(bool merge)
     setFileTitle(*chosen);
     setWindowTitle(kTitlePrefix + m_fileTitle);
     applySequence(*read.data, merge);
+    commitEdit(merge ? tr("Merge %1").arg(m_fileTitle) : tr("Open %1").arg(m_fileTitle));
 }
 
 void Main_LEDFlasher_form::applySequence(const SequenceData& data, bool merge)

@@ -24,7 +24,7 @@ void Main_LEDFlasher_form::MENUtest_Click()
     }
     m_testRunning = true;
     m_ui.TestButton->setText(QStringLiteral("Stop Test"));
-    m_ui.Timer1->setInterval(m_settings.testSpeed);
+    m_runPeriodNs = qint64(m_settings.testSpeed) * 1'000'000;
     m_servoZoneBit = ::servoZoneBit(m_ui.ServoStick->value());
     if (m_runActive) {
         // A stopped run is still showing its last step: the new one follows on its tick,
@@ -40,6 +40,8 @@ void Main_LEDFlasher_form::startRun()
     m_runActive = true;
     m_runLast = m_lastEvent;
     m_runSlot = 0;
+    m_runClock.start();
+    m_stepDeadlineNs = 0;
     beginStep();
 }
 
@@ -54,7 +56,19 @@ void Main_LEDFlasher_form::beginStep()
         const quint32 colour = colourCodeValue(m_colourCodes[m_ledColourIndex[k]]);
         m_ui.LED[k]->setFillColour(lit ? colourFromValue(colour) : QColor(Qt::black));
     }
-    m_ui.Timer1->start(); // its tick is the end of the step
+    scheduleStepEnd();
+}
+
+// Each step ends at the run's start + k x TestSpeed, so the steps keep the device's
+// pace instead of adding the work of every step to it. A step that begins more than a
+// whole period late gets its full time: no burst of short steps to catch up.
+void Main_LEDFlasher_form::scheduleStepEnd()
+{
+    const qint64 now = m_runClock.nsecsElapsed();
+    m_stepDeadlineNs += m_runPeriodNs;
+    if (m_stepDeadlineNs < now)
+        m_stepDeadlineNs = now + m_runPeriodNs;
+    m_ui.Timer1->start(static_cast<int>((m_stepDeadlineNs - now + 500'000) / 1'000'000));
 }
 
 void Main_LEDFlasher_form::Timer1_Timer()

@@ -33,10 +33,13 @@ CellBox* Main_LEDFlasher_form::cellAt(const QPoint& globalPos) const
 bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
 {
     switch (event->type()) {
+    // A press soon after a click arrives as a double-click: it starts a drag all the same.
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
         iSwitchLedX_MouseDown(cell->led(), cell->slot());
         m_dragCell = cell;
         m_dragOverCell = cell;
+        m_dragLastSlot = cell->slot();
         m_dragMoved = false;
         return false;
     case QEvent::MouseMove: {
@@ -44,13 +47,19 @@ bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
             return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);
         CellBox* over = cellAt(mouse->globalPosition().toPoint());
-        if (over != m_dragOverCell) {
-            m_dragOverCell = over;
-            if (over) {
-                m_dragMoved = m_dragMoved || over != m_dragCell;
-                iSwitchLedX_DragOver(over->led(), over->slot());
-            }
-        }
+        if (over == m_dragOverCell)
+            return false;
+        m_dragOverCell = over;
+        if (!over)
+            return false;
+        m_dragMoved = m_dragMoved || over != m_dragCell;
+        // A fast pointer skips cells: each one between is passed over too, in order.
+        const int to = over->slot();
+        const int step = to >= m_dragLastSlot ? 1 : -1;
+        const int from = to == m_dragLastSlot ? to : m_dragLastSlot + step;
+        for (int slot = from; slot != to + step; slot += step)
+            iSwitchLedX_DragOver(over->led(), slot);
+        m_dragLastSlot = to;
         return false;
     }
     case QEvent::MouseButtonRelease: {
@@ -63,6 +72,7 @@ bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
         if (CellBox* over = cellAt(mouse->globalPosition().toPoint()))
             iSwitchLedX_MouseUp(over->led(), over->slot());
         cell->setDown(false); // a drag never toggles its start cell
+        commitEdit(tr("Paint Cells"));
         return true;
     }
     default:

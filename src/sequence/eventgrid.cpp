@@ -41,6 +41,7 @@ void Main_LEDFlasher_form::moveLastEvent(int index)
 void Main_LEDFlasher_form::TimeAxis_DblClick(int index)
 {
     moveLastEvent(index);
+    commitEdit(tr("Mark Last Event"));
 }
 
 void Main_LEDFlasher_form::clearGrid()

@@ -12,6 +12,7 @@ void Main_LEDFlasher_form::LEDlabel1_Click(int n)
     m_ui.ColorList->hide();
     m_ledColourIndex[n] = m_ui.ColorList->currentRow();
     applyLedColour(n);
+    commitEdit(tr("Colour of LED#%1").arg(n + 1));
 }
 
 void Main_LEDFlasher_form::ColorList_Click()

@@ -19,4 +19,5 @@ void Main_LEDFlasher_form::MENUnew_Click()
         m_ui.ServoControl[k]->setCurrentIndex(kServoModeNone);
     }
     moveLastEvent(49);
+    commitEdit(tr("New/Clear"));
 }

@@ -57,4 +57,9 @@ void Main_LEDFlasher_form::applyRowOperation(int row, int operation)
     // The last event index counts as it stands now, after the waits.
     for (const CellAssignment& cell : rowOperationCells(op, m_lastEvent, states))
         setCell(target + 1, cell.slot, cell.on);
+    QString name = m_ui.RowOptionsList->item(operation)->text();
+    name.remove(QStringLiteral("..."));
+    if (op == RowOperation::CopyFrom || op == RowOperation::CopyTo)
+        name += QStringLiteral(" LED#%1").arg((op == RowOperation::CopyFrom ? source : target) + 1);
+    commitEdit(name);
 }

@@ -28,13 +28,21 @@ public:
     {
         QTest::mouseRelease(m_window, Qt::LeftButton, {}, at(led, slot));
     }
-    // Presses on `from`, passes over every slot to `to` in `led`'s row, releases on `to`.
-    void drag(int led, int from, int to)
+    // Presses on `from`, moves towards `to` in `led`'s row `stride` slots at a time,
+    // releases on `to`. With `again`, a click comes first and the press follows it at
+    // once, so the system reports the press as a double-click.
+    void drag(int led, int from, int to, int stride = 1, bool again = false)
     {
+        if (again) {
+            press(led, from);
+            release(led, from);
+            QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+        }
         press(led, from);
-        const int step = to > from ? 1 : -1;
-        for (int i = from + step; i != to + step; i += step)
+        const int step = to > from ? stride : -stride;
+        for (int i = from + step; step > 0 ? i < to : i > to; i += step)
             moveTo(led, i);
+        moveTo(led, to);
         release(led, to);
     }
 
@@ -54,11 +62,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("startOn");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
+        QTest::addColumn<int>("stride");
+        QTest::addColumn<bool>("again");
         QTest::addColumn<QList<int>>("on");
-        QTest::newRow("right from an on cell") << true << 10 << 20 << range(10, 20);
-        QTest::newRow("right from an off cell") << false << 10 << 20 << QList<int>{};
-        QTest::newRow("left from an on cell") << true << 20 << 10 << range(10, 20);
-        QTest::newRow("left from an off cell") << false << 20 << 10 << QList<int>{};
+        QTest::newRow("right from an on cell") << true << 10 << 20 << 1 << false << range(10, 20);
+        QTest::newRow("right from an off cell") << false << 10 << 20 << 1 << false << QList<int>{};
+        QTest::newRow("left from an on cell") << true << 20 << 10 << 1 << false << range(10, 20);
+        QTest::newRow("left from an off cell") << false << 20 << 10 << 1 << false << QList<int>{};
+        QTest::newRow("fast right") << true << 10 << 20 << 5 << false << range(10, 20);
+        QTest::newRow("fast left") << true << 20 << 10 << 5 << false << range(10, 20);
+        QTest::newRow("fast left, off") << false << 20 << 10 << 4 << false << QList<int>{};
+        QTest::newRow("press after a click") << true << 10 << 20 << 1 << true << range(10, 20);
+        QTest::newRow("press after a click, left")
+            << true << 20 << 10 << 3 << true << range(10, 20);
     }
 
     void paintsTheStartCellsState()
@@ -66,12 +82,14 @@ private Q_SLOTS:
         QFETCH(bool, startOn);
         QFETCH(int, from);
         QFETCH(int, to);
+        QFETCH(int, stride);
+        QFETCH(bool, again);
         QFETCH(QList<int>, on);
         TestWindow t;
         for (int i = 11; i < 20; i += 2)
-            t.window->setCell(3, i, !startOn); // every other cell starts the other way
-        t.window->setCell(3, from, startOn);
-        Pointer(t).drag(3, from, to);
+            t.window->setCell(3, i, !startOn);        // every other cell starts the other way
+        t.window->setCell(3, from, startOn != again); // the click before the press toggles it
+        Pointer(t).drag(3, from, to, stride, again);
         QCOMPARE(rowOn(*t.window, 3), on);
         QCOMPARE(t.window->dragStartSlot(), from);
         QVERIFY(eventValuesMatchCells(*t.window));
