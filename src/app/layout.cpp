@@ -6,9 +6,37 @@
 #include <QPalette>
 #include <QWidget>
 
+namespace {
+double g_twipsPerPixel = kDesignTwipsPerPixel;
+constexpr QSize kClientTwips(9600, 3825);
+} // namespace
+
+double twipsPerPixel()
+{
+    return g_twipsPerPixel;
+}
+
+void setTwipsPerPixel(double factor)
+{
+    g_twipsPerPixel = factor;
+}
+
+double fittingTwipsPerPixel(QSize available, QSize chrome)
+{
+    constexpr double kLargest = 30; // three times smaller than designed: still usable
+    // A pixel to spare for rounding.
+    const int width = available.width() - chrome.width() - 1;
+    const int height = available.height() - chrome.height() - 1;
+    if (width <= 0 || height <= 0)
+        return kLargest;
+    const double factor = std::max({kDesignTwipsPerPixel, kClientTwips.width() / double(width),
+                                    kClientTwips.height() / double(height)});
+    return std::min(kLargest, factor);
+}
+
 int twips(int value)
 {
-    return (value + kTwipsPerPixel / 2) / kTwipsPerPixel;
+    return qRound(value / g_twipsPerPixel);
 }
 
 QRect twipsRect(int left, int top, int width, int height)
@@ -36,11 +64,16 @@ QColor designColour(quint32 value)
     }
 }
 
+qreal designPoints(qreal points)
+{
+    return points * kDesignTwipsPerPixel / g_twipsPerPixel;
+}
+
 QFont designFont(qreal points, bool bold)
 {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
+    font.setPointSizeF(designPoints(points));
     font.setBold(bold);
     return font;
 }

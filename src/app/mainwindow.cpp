@@ -13,10 +13,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -71,6 +73,27 @@ void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, in
     setBackgroundColour(line, Qt::black);
 }
 
+// Three short bars: the caption-less row buttons open a menu.
+QIcon menuGlyph()
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    for (int y : {2, 5, 8})
+        painter.fillRect(2, y, 8, 2, Qt::black);
+    return QIcon(pixmap);
+}
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, 11, 11);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 Main_LEDFlasher_form::Main_LEDFlasher_form(Platform& platform, QString ledCfgPath, QUrl manualUrl,
@@ -103,6 +126,7 @@ Main_LEDFlasher_form::Main_LEDFlasher_form(Platform& platform, QString ledCfgPat
     m_downloadStatus = new QLabel(this);
     m_downloadStatus->setObjectName(QStringLiteral("DownloadStatus"));
     statusBar()->addWidget(m_downloadStatus, 1);
+    statusBar()->setSizeGripEnabled(false);
     wireDownloadSession();
 
     Form_Load();
@@ -114,11 +138,14 @@ Main_LEDFlasher_form::~Main_LEDFlasher_form() = default;
 
 void Main_LEDFlasher_form::buildGrid(QWidget* client)
 {
+    // Cells sit at the 120-twip pitch (the design's 135-twip boxes would overlap), in
+    // whole pixels so that every column is alike, rounded down so the grid stays in its box.
+    const int pitch = int(120 / twipsPerPixel());
+    const int left = twips(1920);
     for (int k = 0; k < 4; ++k) {
         for (int i = 0; i < 50; ++i) {
             auto* cell = new CellBox(k + 1, i, client);
-            // Cells sit at the 120-twip pitch; the design's 135-twip boxes would overlap.
-            cell->setGeometry(twips(1920 + 120 * i), twips(360 + 360 * k), twips(120), twips(195));
+            cell->setGeometry(left + pitch * i, twips(360 + 360 * k), pitch, twips(195));
             cell->installEventFilter(this);
             connect(cell, &QCheckBox::toggled, this, [this, i] { iSwitchLedX_Click(i); });
             m_ui.iSwitchLedX[k][i] = cell;
@@ -126,7 +153,8 @@ void Main_LEDFlasher_form::buildGrid(QWidget* client)
     }
     for (int i = 0; i < 50; ++i) {
         QLabel* axis = designLabel(client, QStringLiteral("TimeAxis(%1)").arg(i),
-                                   QString::number((i + 1) % 10), 1920 + 120 * i, 1920, 120, 255);
+                                   QString::number((i + 1) % 10), 1920, 1920, 120, 255);
+        axis->setGeometry(left + pitch * i, axis->y(), pitch, axis->height());
         axis->setAlignment(Qt::AlignCenter);
         axis->setFont(designFont(6));
         setTextColour(axis, designColour(0));
@@ -156,19 +184,23 @@ void Main_LEDFlasher_form::buildRowControls(QWidget* client)
         setBackgroundColour(name, designColour(0x909090));
         setTextColour(name, designColour(0xFFFFFF));
         name->setCursor(Qt::PointingHandCursor);
+        name->setFocusPolicy(Qt::StrongFocus); // Space or Enter opens the colour list
         name->installEventFilter(this);
         m_ui.LEDlabel1[k] = name;
 
         auto* led = new LedShape(client);
         led->setObjectName(QStringLiteral("LED(%1)").arg(k));
+        led->setAccessibleName(QStringLiteral("LED %1 test light").arg(k + 1));
         placeTwips(led, 1200, top, 255, 255);
         m_ui.LED[k] = led;
 
         auto* options = new QPushButton(client);
         options->setObjectName(QStringLiteral("RowOptions%1").arg(k));
         options->setToolTip(QStringLiteral("Click here to change LED#%1 flash pattern").arg(k + 1));
-        options->setFocusPolicy(Qt::NoFocus);
+        options->setAccessibleName(QStringLiteral("LED %1 row options").arg(k + 1));
+        options->setIcon(menuGlyph());
         placeTwips(options, 1560, top, 135, 135);
+        options->setIconSize(options->size() - QSize(4, 4));
         connect(options, &QPushButton::clicked, this, [this, k] { RowOptions_Click(k); });
         m_ui.RowOptions[k] = options;
     }
@@ -192,6 +224,9 @@ void Main_LEDFlasher_form::buildLists(QWidget* client)
     m_ui.CopyList->setCurrentRow(-1);
     m_ui.ColorList =
         popupList(client, QStringLiteral("ColorList"), colourNames(), 1560, 360, 1455, 2940);
+    const auto codes = initialColourCodes();
+    for (int i = 0; i < m_ui.ColorList->count(); ++i)
+        m_ui.ColorList->item(i)->setIcon(swatch(colourFromValue(colourCodeValue(codes[i]))));
     connect(m_ui.RowOptionsList, &QListWidget::itemClicked, this,
             &Main_LEDFlasher_form::RowOptionsList_Click);
     connect(m_ui.CopyList, &QListWidget::itemClicked, this, &Main_LEDFlasher_form::CopyList_Click);
@@ -381,8 +416,10 @@ void Main_LEDFlasher_form::Form_Load()
                               Platform::Icon::Exclamation);
 
     m_colourCodes = initialColourCodes();
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 4; ++k) {
         m_ledColourIndex[k] = kColourWhite;
+        applyLedColour(k);
+    }
     const QStringList modes = servoModeTexts();
     for (QComboBox* combo : m_ui.ServoControl) {
         combo->addItems(modes);
@@ -396,13 +433,30 @@ void Main_LEDFlasher_form::Form_Load()
 bool Main_LEDFlasher_form::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* cell = qobject_cast<CellBox*>(watched))
-        return handleCellMouse(cell, event);
+        return handleCellEvent(cell, event);
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 0; i < 50; ++i) {
             if (watched == m_ui.TimeAxis[i]) {
                 TimeAxis_DblClick(i);
                 return true;
             }
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (int k = 0; k < 4; ++k) {
+            if (watched == m_ui.LEDlabel1[k] &&
+                (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                LEDlabel1_Click(k);
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        for (QLabel* name : m_ui.LEDlabel1) { // a frame shows which name has the focus
+            if (watched == name)
+                name->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box
+                                                                     : QFrame::NoFrame);
         }
     }
     if (event->type() == QEvent::MouseButtonRelease) {

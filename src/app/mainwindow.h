@@ -115,7 +115,8 @@ private:
 
     // Drag helpers
     CellBox* cellAt(const QPoint& globalPos) const;
-    bool handleCellMouse(CellBox* cell, QEvent* event);
+    bool handleCellEvent(CellBox* cell, QEvent* event);
+    bool moveGridCursor(CellBox* from, int key);
 
     // Pop-up lists
     void waitForChoice(QListWidget* list);

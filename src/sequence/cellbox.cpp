@@ -5,9 +5,20 @@
 
 CellBox::CellBox(int led, int slot, QWidget* parent) : QCheckBox(parent), m_led(led), m_slot(slot)
 {
-    setFocusPolicy(Qt::NoFocus);
+    // Only the cell under the keyboard cursor is in the focus chain: Tab enters the grid
+    // once, and the arrow keys move within it.
+    setFocusPolicy(led == 1 && slot == 0 ? Qt::StrongFocus : Qt::NoFocus);
     setObjectName(QStringLiteral("iSwitchLedX%1(%2)").arg(led).arg(slot));
-    setAccessibleName(QStringLiteral("LED %1, event %2").arg(led).arg(slot + 1));
+    describe();
+    connect(this, &QAbstractButton::toggled, this, &CellBox::describe);
+}
+
+void CellBox::describe()
+{
+    setAccessibleName(QStringLiteral("LED %1, event %2, %3")
+                          .arg(m_led)
+                          .arg(m_slot + 1)
+                          .arg(isChecked() ? QStringLiteral("on") : QStringLiteral("off")));
 }
 
 QSize CellBox::sizeHint() const
@@ -31,4 +42,9 @@ void CellBox::paintEvent(QPaintEvent*)
     painter.drawRect(box);
     if (isChecked())
         painter.fillRect(box.adjusted(2, 2, -1, -1), pal.color(QPalette::Highlight));
+    if (hasFocus()) { // the keyboard cursor
+        painter.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "sequence/cellbox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 void Main_LEDFlasher_form::iSwitchLedX_MouseDown(int, int slot)
@@ -30,7 +31,7 @@ CellBox* Main_LEDFlasher_form::cellAt(const QPoint& globalPos) const
 
 // The pressed cell keeps the mouse until release, so the cells passed over are found
 // from the pointer position, not from events of their own.
-bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
+bool Main_LEDFlasher_form::handleCellEvent(CellBox* cell, QEvent* event)
 {
     switch (event->type()) {
     // A press soon after a click arrives as a double-click: it starts a drag all the same.
@@ -75,6 +76,8 @@ bool Main_LEDFlasher_form::handleCellMouse(CellBox* cell, QEvent* event)
         commitEdit(tr("Paint Cells"));
         return true;
     }
+    case QEvent::KeyPress:
+        return moveGridCursor(cell, static_cast<QKeyEvent*>(event)->key());
     default:
         return false;
     }

@@ -27,7 +27,7 @@ void Main_LEDFlasher_form::markRuler(int index, bool marked)
     QLabel* label = m_ui.TimeAxis[index];
     setTextColour(label, designColour(marked ? 0xFF : 0));
     QFont font = label->font();
-    font.setPointSizeF(marked ? 8 : 6);
+    font.setPointSizeF(designPoints(marked ? 8 : 6));
     label->setFont(font);
 }
 
@@ -42,6 +42,42 @@ void Main_LEDFlasher_form::TimeAxis_DblClick(int index)
 {
     moveLastEvent(index);
     commitEdit(tr("Mark Last Event"));
+}
+
+// Arrows, Home and End move the keyboard cursor; Space is the check box's own click.
+bool Main_LEDFlasher_form::moveGridCursor(CellBox* from, int key)
+{
+    int led = from->led();
+    int slot = from->slot();
+    switch (key) {
+    case Qt::Key_Left:
+        slot = std::max(0, slot - 1);
+        break;
+    case Qt::Key_Right:
+        slot = std::min(49, slot + 1);
+        break;
+    case Qt::Key_Up:
+        led = std::max(1, led - 1);
+        break;
+    case Qt::Key_Down:
+        led = std::min(4, led + 1);
+        break;
+    case Qt::Key_Home:
+        slot = 0;
+        break;
+    case Qt::Key_End:
+        slot = 49;
+        break;
+    default:
+        return false;
+    }
+    CellBox* to = m_ui.iSwitchLedX[led - 1][slot];
+    if (to != from) {
+        to->setFocusPolicy(Qt::StrongFocus);
+        to->setFocus(Qt::TabFocusReason);
+        from->setFocusPolicy(Qt::NoFocus);
+    }
+    return true;
 }
 
 void Main_LEDFlasher_form::clearGrid()

@@ -24,6 +24,9 @@ void Main_LEDFlasher_form::ColorList_Click()
 void Main_LEDFlasher_form::applyLedColour(int k)
 {
     const int index = m_ledColourIndex[k];
-    if (index >= 0 && index <= 7)
-        setTextColour(m_ui.LEDlabel1[k], colourFromValue(colourCodeValue(m_colourCodes[index])));
+    if (index < 0 || index > 7)
+        return;
+    setTextColour(m_ui.LEDlabel1[k], colourFromValue(colourCodeValue(m_colourCodes[index])));
+    m_ui.LEDlabel1[k]->setAccessibleName(
+        QStringLiteral("LED %1 colour: %2").arg(k + 1).arg(colourNames().value(index)));
 }

@@ -14,8 +14,7 @@ void Main_LEDFlasher_form::MENUnew_Click()
     clearGrid();
     for (int k = 0; k < 4; ++k) {
         m_ledColourIndex[k] = kColourWhite;
-        setTextColour(m_ui.LEDlabel1[k],
-                      colourFromValue(colourCodeValue(m_colourCodes[kColourWhite])));
+        applyLedColour(k);
         m_ui.ServoControl[k]->setCurrentIndex(kServoModeNone);
     }
     moveLastEvent(49);

@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "files/savefile.h"
 #include "settings/ledcfg.h"
+#include "settings/numbertypeahead.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -44,9 +45,11 @@ Settings_form::Settings_form(Settings& settings, Platform& platform, QString led
     Form_Load();
 }
 
-QLabel* Settings_form::addLabel(QWidget* parent, const QString& text, int l, int t, int w, int h)
+QLabel* Settings_form::addLabel(QWidget* parent, const char* name, const QString& text, int l,
+                                int t, int w, int h)
 {
     auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
     placeTwips(label, l, t, w, h);
     return label;
@@ -57,26 +60,28 @@ void Settings_form::buildControls()
     auto* software = new QGroupBox(QStringLiteral("Software Settings"), this);
     software->setObjectName(QStringLiteral("CommPortSettingsFrame"));
     placeTwips(software, 120, 240, 4215, 2655);
-    addLabel(software, QStringLiteral("Communication Port# (RS-232)"), 120, 600, 2895, 375);
+    addLabel(software, "Label2", QStringLiteral("Communication Port# (RS-232)"), 120, 600, 2895,
+             375);
     CommPortcombo = numberList(software, "CommPortcombo", 20, 3000, 600, 975, 315);
-    addLabel(software, QStringLiteral("(Programming cable is connected to this 9-pin port#)"), 120,
-             960, 3975, 495);
-    addLabel(software, QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
+    addLabel(software, "Label3",
+             QStringLiteral("(Programming cable is connected to this 9-pin port#)"), 120, 960, 3975,
+             495);
+    addLabel(software, "Label1", QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
     PCSpeedcombo = numberList(software, "PCSpeedcombo", 255, 3000, 1680, 975, 315);
-    addLabel(software, QStringLiteral("(Set to match Test speed with Sequencer speed)"), 240, 2160,
-             3735, 375);
+    addLabel(software, "Label4", QStringLiteral("(Set to match Test speed with Sequencer speed)"),
+             240, 2160, 3735, 375);
 
     auto* device = new QGroupBox(QStringLiteral("Glimmeron Settings"), this);
     device->setObjectName(QStringLiteral("SpeedSettingsFrame"));
     placeTwips(device, 4440, 240, 3975, 1815);
-    addLabel(device, QStringLiteral("Sequencer Delay (ms)"), 240, 720, 2415, 375);
+    addLabel(device, "SequencerSpeed", QStringLiteral("Sequencer Delay (ms)"), 240, 720, 2415, 375);
     PICSpeedcombo = numberList(device, "PICSpeedcombo", 255, 2880, 720, 975, 315);
-    addLabel(device, QStringLiteral("(Sets the delay between each of the 50 events )"), 120, 1320,
-             3735, 375);
+    addLabel(device, "Label5", QStringLiteral("(Sets the delay between each of the 50 events )"),
+             120, 1320, 3735, 375);
 
-    QLabel* hint = addLabel(this, QStringLiteral("Use Pull-downs for changing all settings!"), 4440,
-                            2160, 4095, 375);
-    hint->setObjectName(QStringLiteral("Label6"));
+    QLabel* hint =
+        addLabel(this, "Label6", QStringLiteral("Use Pull-downs for changing all settings!"), 4440,
+                 2160, 4095, 375);
     setTextColour(hint, designColour(0xFF));
 
     SettingsOKbutton = new QPushButton(QStringLiteral("OK"), this);
@@ -87,10 +92,12 @@ void Settings_form::buildControls()
     placeTwips(SettingsCancelbutton, 5160, 2520, 1095, 495);
     SettingsOKbutton->setDefault(true);
 
-    PortDevicelabel = addLabel(this, QString(), 120, 3090, 8400, 435);
-    PortDevicelabel->setObjectName(QStringLiteral("PortDevicelabel"));
+    PortDevicelabel = addLabel(this, "PortDevicelabel", QString(), 120, 3090, 8400, 435);
     PortDevicelabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    auto* typeAhead = new NumberTypeAhead(this);
+    for (QComboBox* list : {CommPortcombo, PCSpeedcombo, PICSpeedcombo})
+        list->installEventFilter(typeAhead);
     connect(CommPortcombo, &QComboBox::currentIndexChanged, this, &Settings_form::showPortDevice);
     connect(SettingsOKbutton, &QPushButton::clicked, this, &Settings_form::SettingsOKbutton_Click);
     connect(SettingsCancelbutton, &QPushButton::clicked, this,

@@ -43,7 +43,8 @@ protected:
 private:
     void buildControls();
     void showPortDevice();
-    QLabel* addLabel(QWidget* parent, const QString& text, int l, int t, int w, int h);
+    QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int l, int t, int w,
+                     int h);
 
     Settings& m_settings;
     Platform& m_platform;

@@ -63,14 +63,35 @@ private Q_SLOTS:
         QCOMPARE(t.window->serialPortNumber(), 3);
     }
 
-    void keepsTheDesignsRelativeLayout()
+    // Logical screen sizes: 1x, 150 % on 1366 x 768, 200 % on 1600 x 1000, less a panel.
+    void keepsTheDesignsLayoutAndFitsTheScreen_data()
     {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("1x") << QSize(1920, 1040) << 10.0;
+        QTest::newRow("1.5x on 1366 x 768") << QSize(910, 485) << 10.75;
+        QTest::newRow("2x on 1600 x 1000") << QSize(800, 480) << 12.26;
+    }
+
+    void keepsTheDesignsLayoutAndFitsTheScreen()
+    {
+        QFETCH(QSize, available);
+        QFETCH(double, factor);
+        const QSize decorations(16, 48);
+        const QSize chrome = decorations + QSize(0, 60);
+        QVERIFY(qAbs(fittingTwipsPerPixel(available, chrome) - factor) < 0.01);
+        setTwipsPerPixel(factor);
         TestWindow t;
+        setTwipsPerPixel(kDesignTwipsPerPixel);
+        const QSize frame = t.window->size() + decorations;
+        QVERIFY2(frame.width() <= available.width() && frame.height() <= available.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(frame.width()).arg(frame.height())));
         const MainControls& ui = t.ui();
+        QVERIFY(ui.OpenButton->font().pointSizeF() >= 9.5); // legible at every scale
         // Rows stack LED 1 on top, at one pitch; cells run left to right at one pitch.
         const int rowPitch = ui.iSwitchLedX[1][0]->y() - ui.iSwitchLedX[0][0]->y();
         QVERIFY(rowPitch > 0);
-        QCOMPARE(ui.iSwitchLedX[3][0]->y() - ui.iSwitchLedX[2][0]->y(), rowPitch);
+        QVERIFY(qAbs(ui.iSwitchLedX[3][0]->y() - ui.iSwitchLedX[2][0]->y() - rowPitch) <= 1);
         const int cellPitch = ui.iSwitchLedX[0][1]->x() - ui.iSwitchLedX[0][0]->x();
         QCOMPARE(ui.iSwitchLedX[0][49]->x() - ui.iSwitchLedX[0][0]->x(), 49 * cellPitch);
         QVERIFY(ui.iSwitchLedX[0][0]->width() <= cellPitch); // cells never overlap
@@ -80,6 +101,7 @@ private Q_SLOTS:
             QVERIFY(ui.LED[k]->geometry().right() < ui.RowOptions[k]->x());
             QVERIFY(ui.RowOptions[k]->geometry().right() < ui.iSwitchLedX[k][0]->x());
             QVERIFY(ui.ServoControl[k]->x() >= ui.iSwitchLedX[k][49]->geometry().right());
+            QCOMPARE(ui.LEDlabel1[k]->y(), ui.iSwitchLedX[k][0]->y());
         }
         QVERIFY(ui.TimeAxis[0]->y() > ui.iSwitchLedX[3][0]->geometry().bottom());
         QCOMPARE(ui.TimeAxis[7]->x(), ui.iSwitchLedX[0][7]->x());
@@ -93,6 +115,9 @@ private Q_SLOTS:
         // The client area keeps the design's proportions (9600 x 3825).
         const QSize client = t.window->centralWidget()->size();
         QVERIFY(qAbs(double(client.width()) / client.height() - 9600.0 / 3825.0) < 0.01);
+        for (QPushButton* b : {ui.OpenButton, ui.SaveButton, ui.TestButton, ui.Settings_button,
+                               ui.DownloadButton, ui.Exit_button})
+            QVERIFY(t.window->centralWidget()->rect().contains(b->geometry()));
     }
 
     void stopTestWithoutARunChangesNothing()

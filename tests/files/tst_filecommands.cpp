@@ -94,8 +94,9 @@ private Q_SLOTS:
         TestWindow t;
         buildWorkedExample(t);
         QDir(t.dir.path()).mkdir("seq");
-        t.platform.fileChoices << t.path("seq/TEST.DAT");
+        t.platform.fileChoices << t.path("seq/TEST"); // typed without an extension
         t.window->MENUsave_Click();
+        QVERIFY(!QFile::exists(t.path("seq/TEST")));
         const QByteArray bytes = readFile(t.path("seq/TEST.DAT"));
         QCOMPARE(bytes.size(), 300);
         QCOMPARE(bytes, writeSequenceFile(t.window->currentSequence()));
