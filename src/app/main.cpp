@@ -1,13 +1,21 @@
+#include "app/commandline.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
+#include "app/manual.h"
 #include "app/qtplatform.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTranslator>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -22,20 +30,58 @@ QSize windowChrome()
     return {16, bar.sizeHint().height() + status.sizeHint().height() + 48};
 }
 
+QString ledCfgPath()
+{
+    // LED.cfg lives in the folder the program starts in; nothing changes that folder later.
+    return QDir::current().filePath(QStringLiteral("LED.cfg"));
+}
+
+int runWindow(int argc, char* argv[], const CommandLine& command)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("GLIMMERON"));
+    QApplication::setWindowIcon(programIcon());
+    // Qt's own dialogs and buttons in the user's language, where Qt has a translation.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setTwipsPerPixel(fittingTwipsPerPixel(screen->availableGeometry().size(), windowChrome()));
+    QtPlatform platform;
+    Main_LEDFlasher_form window(platform, ledCfgPath(),
+                                manualFileUrl(QApplication::applicationDirPath()));
+    platform.setParentWindow(&window);
+    window.show();
+    if (!command.file.isEmpty())
+        window.openFile(command.file);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("GLIMMERON"));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setTwipsPerPixel(fittingTwipsPerPixel(screen->availableGeometry().size(), windowChrome()));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = parseCommandLine(arguments);
+    if (command.action == CommandLine::Action::Window)
+        return runWindow(argc, argv, command);
+
+    // No window, and no display needed.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glimmeron"));
+    QFile out, err;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    Console console{out, err, isatty(STDERR_FILENO) != 0, nullptr};
+    if (isatty(STDIN_FILENO)) {
+        console.waitForEnter = [] {
+            for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
+            }
+        };
+    }
     QtPlatform platform;
-    // LED.cfg lives in the folder the program starts in; nothing changes that folder later.
-    Main_LEDFlasher_form window(
-        platform, QDir::current().filePath(QStringLiteral("LED.cfg")),
-        QUrl::fromLocalFile(QDir(QApplication::applicationDirPath()).filePath("manual.html")));
-    platform.setParentWindow(&window);
-    window.show();
-    return app.exec();
+    return runCommand(command, platform, ledCfgPath(), console);
 }

@@ -61,6 +61,8 @@ public:
     void MENUopen_Click();
     void OpenButton_Click() { MENUopen_Click(); }
     void MENUmerge_Click();
+    // Opens `path` as Open would, without the dialog (a file named at start-up).
+    void openFile(const QString& path) { loadFile(path, false); }
     SequenceData currentSequence() const;
 
     // Download
@@ -126,6 +128,7 @@ private:
     // Files
     void saveToChosenFile(const QString& path);
     void loadFromFile(bool merge);
+    void loadFile(const QString& path, bool merge);
     void applySequence(const SequenceData& data, bool merge);
     void setFileTitle(const QString& path);
     void showFileProblem(const QString& text);

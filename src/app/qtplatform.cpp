@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
+#include <QTextBrowser>
 #include <cstdio>
 #include <cstdlib>
 
@@ -128,9 +129,21 @@ QList<SerialPortEntry> QtPlatform::serialPorts()
     return ports;
 }
 
-void QtPlatform::openUrl(const QUrl& url)
+bool QtPlatform::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::showDocument(const QString& title, const QString& html)
+{
+    auto* browser = new QTextBrowser(m_parent);
+    browser->setWindowFlag(Qt::Window);
+    browser->setAttribute(Qt::WA_DeleteOnClose);
+    browser->setWindowTitle(title);
+    browser->setOpenExternalLinks(true);
+    browser->setHtml(html);
+    browser->resize(800, 600);
+    browser->show();
 }
 
 void QtPlatform::quit()

@@ -15,7 +15,8 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
     QList<SerialPortEntry> serialPorts() override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
+    void showDocument(const QString& title, const QString& html) override;
     void quit() override;
 
     // "Desc (*.X)|*.x|..." to Qt's "Desc (*.x *.X);;..." (file systems here are case-sensitive).

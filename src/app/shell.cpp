@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/manual.h"
 #include "app/platform.h"
 #include "settings/settingsform.h"
 
@@ -63,8 +64,12 @@ void Main_LEDFlasher_form::MENUhowto_Click()
 {
     const QString text = QStringLiteral("\r Click OK to view the Glimmeron Users' Manual on the ") +
                          kSiteName + QStringLiteral(" webpage...");
-    if (m_platform.messageBox(
-            text, QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual"),
-            Platform::Buttons::OkCancel, Platform::Icon::Exclamation) == Platform::Answer::Ok)
-        m_platform.openUrl(m_manualUrl);
+    const QString title =
+        QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual");
+    if (m_platform.messageBox(text, title, Platform::Buttons::OkCancel,
+                              Platform::Icon::Exclamation) != Platform::Answer::Ok)
+        return;
+    // Without a browser (or a manual on disk) the built-in copy shows in our own window.
+    if (m_manualUrl.isEmpty() || !m_platform.openUrl(m_manualUrl))
+        m_platform.showDocument(title, builtInManual());
 }

@@ -12,15 +12,6 @@
 #include <QPushButton>
 #include <QTime>
 
-namespace {
-
-std::uint8_t byteOf(int value)
-{
-    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
-}
-
-} // namespace
-
 void Main_LEDFlasher_form::setDownloadCommandsEnabled(bool enabled)
 {
     for (QPushButton* button : {m_ui.TestButton, m_ui.Settings_button, m_ui.DownloadButton,
@@ -36,16 +27,10 @@ void Main_LEDFlasher_form::setDownloadCommandsEnabled(bool enabled)
         m_ui.Settings_button->show();
 }
 
+// Read at the moment of writing: edits made during the pauses still go out.
 DownloadValues Main_LEDFlasher_form::downloadValuesNow() const
 {
-    DownloadValues values;
-    for (int i = 0; i < 50; ++i)
-        values.events[i] = byteOf(m_ui.mem[i]->text().toInt());
-    for (int k = 0; k < 4; ++k)
-        values.servoModes[k] = byteOf(m_ui.ServoControl[k]->currentIndex());
-    values.sequencerDelay = byteOf(m_settings.sequencerDelay);
-    values.lastEvent = byteOf(m_lastEvent);
-    return values;
+    return downloadValuesOf(currentSequence());
 }
 
 void Main_LEDFlasher_form::MENUdownload_Click()

@@ -1,5 +1,30 @@
 #include "device/downloadstream.h"
 
+#include "files/sequencedata.h"
+
+#include <algorithm>
+
+namespace {
+
+std::uint8_t byteOf(int value)
+{
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
+} // namespace
+
+DownloadValues downloadValuesOf(const SequenceData& data)
+{
+    DownloadValues values;
+    for (int i = 0; i < 50; ++i)
+        values.events[i] = byteOf(data.events[i]);
+    for (int k = 0; k < 4; ++k)
+        values.servoModes[k] = byteOf(data.servoModes[k]);
+    values.sequencerDelay = byteOf(data.sequencerDelay);
+    values.lastEvent = byteOf(data.lastEvent);
+    return values;
+}
+
 std::uint8_t downloadRecordValue(const DownloadValues& values, int record)
 {
     if (record == 1)

@@ -20,3 +20,7 @@ constexpr std::uint8_t kStreamStart = 42; // '*'
 std::uint8_t downloadRecordValue(const DownloadValues& values, int record);
 QByteArray downloadRecord(std::uint8_t value);
 QByteArray downloadStream(const DownloadValues& values);
+
+struct SequenceData;
+// What a sequence sends: the window's values after opening a file that holds `data`.
+DownloadValues downloadValuesOf(const SequenceData& data);

@@ -2,6 +2,7 @@
 #include "app/platform.h"
 #include "files/savefile.h"
 #include "files/sequencefile.h"
+#include "files/sequenceload.h"
 #include "settings/settingsform.h"
 
 #include <QComboBox>
@@ -13,7 +14,6 @@ namespace {
 
 const QString kTitlePrefix = QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher - ");
 const QString kFilter = QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)|*.*");
-constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
 
 } // namespace
 
@@ -112,26 +112,18 @@ void Main_LEDFlasher_form::loadFromFile(bool merge)
         merge ? QStringLiteral("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File")
               : QStringLiteral("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"),
         kFilter, QString(), m_fileFolder};
-    const std::optional<QString> chosen = m_platform.openFileName(request);
-    if (!chosen)
-        return;
-    const QString unchanged = QStringLiteral("\r\rNothing on screen has changed.");
-    QString error;
-    const std::optional<QByteArray> bytes = readSmallFile(*chosen, kMaxDataFileBytes, &error);
-    if (!bytes)
-        return showFileProblem(
-            QStringLiteral("The file %1 could not be read: %2.").arg(*chosen, error) + unchanged);
-    const SequenceReadResult read = readSequenceFile(*bytes);
-    if (!read.data)
-        return showFileProblem(QStringLiteral("The file %1 is not a valid sequence data file. "
-                                              "Record %2: %3.")
-                                   .arg(*chosen)
-                                   .arg(read.record)
-                                   .arg(read.problem) +
-                               unchanged);
-    setFileTitle(*chosen);
+    if (const std::optional<QString> chosen = m_platform.openFileName(request))
+        loadFile(*chosen, merge);
+}
+
+void Main_LEDFlasher_form::loadFile(const QString& path, bool merge)
+{
+    const SequenceLoad load = loadSequenceFile(path);
+    if (!load.data)
+        return showFileProblem(load.problem + tr("\r\rNothing on screen has changed."));
+    setFileTitle(path);
     setWindowTitle(kTitlePrefix + m_fileTitle);
-    applySequence(*read.data, merge);
+    applySequence(*load.data, merge);
     commitEdit(merge ? tr("Merge %1").arg(m_fileTitle) : tr("Open %1").arg(m_fileTitle));
 }
 

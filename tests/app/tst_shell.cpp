@@ -103,6 +103,15 @@ private Q_SLOTS:
         QCOMPARE(box.buttons, Platform::Buttons::OkCancel);
         QCOMPARE(box.icon, Platform::Icon::Exclamation);
         QCOMPARE(t.platform.quitCalls, 0);
+        QVERIFY(t.platform.shownDocuments.isEmpty());
+
+        // No browser: the manual built into the program shows instead.
+        t.platform.browserWorks = false;
+        t.platform.answers << Platform::Answer::Ok;
+        t.window->MENUhowto_Click();
+        QCOMPARE(t.platform.shownDocuments.size(), 1);
+        QCOMPARE(t.platform.shownDocuments[0].first, t.platform.messageBoxes[1].title);
+        QVERIFY(t.platform.shownDocuments[0].second.contains("<h2>Download</h2>"));
     }
 };
 

@@ -34,6 +34,8 @@ public:
     QList<MessageBoxCall> messageBoxes;
     QList<FileDialogCall> fileDialogs;
     QList<QUrl> openedUrls;
+    bool browserWorks = true;
+    QList<std::pair<QString, QString>> shownDocuments;
     // When each serial write began, as the program hands records to the port.
     QList<std::chrono::steady_clock::time_point> serialWrites;
     int quitCalls = 0;
@@ -44,7 +46,15 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
     QList<SerialPortEntry> serialPorts() override { return ports; }
-    void openUrl(const QUrl& url) override { openedUrls << url; }
+    bool openUrl(const QUrl& url) override
+    {
+        openedUrls << url;
+        return browserWorks;
+    }
+    void showDocument(const QString& title, const QString& html) override
+    {
+        shownDocuments << std::pair{title, html};
+    }
     void quit() override { ++quitCalls; }
 
 private:

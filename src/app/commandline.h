@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Platform;
+class QIODevice;
+
+// What the program was asked to do by its arguments.
+struct CommandLine
+{
+    enum class Action { Window, Help, Version, ListPorts, Stream, Download, UsageError };
+    Action action = Action::Window;
+    QString file; // opened in the window, or streamed or downloaded
+    int port = 0; // --port; 0: the number in LED.cfg
+    bool yes = false;
+    QString error; // for UsageError
+};
+
+CommandLine parseCommandLine(const QStringList& arguments);
+// Needs the application object: the usage line names the program.
+QString commandLineHelp();
+
+// Where a command without a window writes, and how it asks the user.
+struct Console
+{
+    QIODevice& out;
+    QIODevice& err;
+    bool errIsTerminal = false;
+    std::function<void()> waitForEnter; // on a terminal only; empty elsewhere
+};
+
+// Runs every action but Window. Exit status: 0 done, 1 port or transfer failed,
+// 2 refused file or bad arguments.
+int runCommand(const CommandLine& command, Platform& platform, const QString& ledCfgPath,
+               Console& console);

@@ -1,0 +1,25 @@
+#include "files/sequenceload.h"
+
+#include "files/savefile.h"
+#include "files/sequencefile.h"
+
+namespace {
+constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
+}
+
+SequenceLoad loadSequenceFile(const QString& path)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = readSmallFile(path, kMaxDataFileBytes, &error);
+    if (!bytes)
+        return {std::nullopt,
+                QStringLiteral("The file %1 could not be read: %2.").arg(path, error)};
+    const SequenceReadResult read = readSequenceFile(*bytes);
+    if (!read.data)
+        return {std::nullopt,
+                QStringLiteral("The file %1 is not a valid sequence data file. Record %2: %3.")
+                    .arg(path)
+                    .arg(read.record)
+                    .arg(read.problem)};
+    return {read.data, QString()};
+}
