@@ -178,9 +178,9 @@ void Main_LEDFlasher_form::buildRowControls(QWidget* client)
     for (int k = 0; k < 4; ++k) {
         const int top = 360 + 360 * k;
         QLabel* name = designLabel(client, QStringLiteral("LEDlabel1(%1)").arg(k),
-                                   QStringLiteral("LED#%1").arg(k + 1), 120, top, 975, 255);
+                                   tr("LED#%1").arg(k + 1), 120, top, 975, 255);
         name->setAlignment(Qt::AlignCenter);
-        name->setToolTip(QStringLiteral("Click here to change color of LED#%1").arg(k + 1));
+        name->setToolTip(tr("Click here to change color of LED#%1").arg(k + 1));
         setBackgroundColour(name, designColour(0x909090));
         setTextColour(name, designColour(0xFFFFFF));
         name->setCursor(Qt::PointingHandCursor);
@@ -190,14 +190,14 @@ void Main_LEDFlasher_form::buildRowControls(QWidget* client)
 
         auto* led = new LedShape(client);
         led->setObjectName(QStringLiteral("LED(%1)").arg(k));
-        led->setAccessibleName(QStringLiteral("LED %1 test light").arg(k + 1));
+        led->setAccessibleName(tr("LED %1 test light").arg(k + 1));
         placeTwips(led, 1200, top, 255, 255);
         m_ui.LED[k] = led;
 
         auto* options = new QPushButton(client);
         options->setObjectName(QStringLiteral("RowOptions%1").arg(k));
-        options->setToolTip(QStringLiteral("Click here to change LED#%1 flash pattern").arg(k + 1));
-        options->setAccessibleName(QStringLiteral("LED %1 row options").arg(k + 1));
+        options->setToolTip(tr("Click here to change LED#%1 flash pattern").arg(k + 1));
+        options->setAccessibleName(tr("LED %1 row options").arg(k + 1));
         options->setIcon(menuGlyph());
         placeTwips(options, 1560, top, 135, 135);
         options->setIconSize(options->size() - QSize(4, 4));
@@ -209,18 +209,14 @@ void Main_LEDFlasher_form::buildRowControls(QWidget* client)
 void Main_LEDFlasher_form::buildLists(QWidget* client)
 {
     m_ui.RowOptionsList = popupList(client, QStringLiteral("RowOptionsList"),
-                                    {QStringLiteral("Clear All"), QStringLiteral("Mark All"),
-                                     QStringLiteral("Toggle All"), QStringLiteral("Copy from..."),
-                                     QStringLiteral("Copy to..."), QStringLiteral("Skip 1..."),
-                                     QStringLiteral("Skip 2..."), QStringLiteral("Skip 3..."),
-                                     QString(), QStringLiteral("Cancel")},
+                                    {tr("Clear All"), tr("Mark All"), tr("Toggle All"),
+                                     tr("Copy from..."), tr("Copy to..."), tr("Skip 1..."),
+                                     tr("Skip 2..."), tr("Skip 3..."), QString(), tr("Cancel")},
                                     1680, 480, 1455, 2940);
-    m_ui.CopyList =
-        popupList(client, QStringLiteral("CopyList"),
-                  {QStringLiteral("LED #1"), QStringLiteral("LED #2"), QStringLiteral("LED #3"),
-                   QStringLiteral("LED #4"), QString(), QString(), QString(), QString(), QString(),
-                   QStringLiteral("Cancel")},
-                  1560, 360, 975, 2940);
+    m_ui.CopyList = popupList(client, QStringLiteral("CopyList"),
+                              {tr("LED #1"), tr("LED #2"), tr("LED #3"), tr("LED #4"), QString(),
+                               QString(), QString(), QString(), QString(), tr("Cancel")},
+                              1560, 360, 975, 2940);
     m_ui.CopyList->setCurrentRow(-1);
     m_ui.ColorList =
         popupList(client, QStringLiteral("ColorList"), colourNames(), 1560, 360, 1455, 2940);
@@ -238,28 +234,25 @@ void Main_LEDFlasher_form::buildCommands(QWidget* client)
 {
     m_ui.OpenButton =
         commandButton(client, QStringLiteral("OpenButton"), QStringLiteral("&Open File..."),
-                      QStringLiteral("Click here to open and load a  LED sequence..."), 240, 2280);
+                      tr("Click here to open and load a  LED sequence..."), 240, 2280);
     m_ui.SaveButton =
         commandButton(client, QStringLiteral("SaveButton"), QStringLiteral("&Save File..."),
-                      QStringLiteral("Click here to save the current LED sequence..."), 240, 3000);
+                      tr("Click here to save the current LED sequence..."), 240, 3000);
     m_ui.TestButton = commandButton(
         client, QStringLiteral("TestButton"), QStringLiteral("&Test"),
-        QStringLiteral("Click here to Start/Stop the visual test of the LED sequence..."), 3840,
-        2280);
-    m_ui.Settings_button = commandButton(
-        client, QStringLiteral("Settings_button"), QStringLiteral("S&ettings..."),
-        QStringLiteral("Click here to change Software/Glimmeron Settings..."), 3840, 3000);
+        tr("Click here to Start/Stop the visual test of the LED sequence..."), 3840, 2280);
+    m_ui.Settings_button =
+        commandButton(client, QStringLiteral("Settings_button"), tr("S&ettings..."),
+                      tr("Click here to change Software/Glimmeron Settings..."), 3840, 3000);
     m_ui.DownloadButton = commandButton(
         client, QStringLiteral("DownloadButton"), QStringLiteral("&DOWNLOAD"),
-        QStringLiteral("Click here to Download data to Glimmeron Sequencer/Flasher..."), 7200,
-        2280);
-    m_ui.Exit_button = commandButton(client, QStringLiteral("Exit_button"), QStringLiteral("E&xit"),
-                                     QStringLiteral("Exit software..."), 7200, 3000);
+        tr("Click here to Download data to Glimmeron Sequencer/Flasher..."), 7200, 2280);
+    m_ui.Exit_button = commandButton(client, QStringLiteral("Exit_button"), tr("E&xit"),
+                                     tr("Exit software..."), 7200, 3000);
 
-    m_ui.DLlabel =
-        designLabel(client, QStringLiteral("DLlabel"),
-                    QStringLiteral("Downloading to GLIMMERON ..."), 3120, 2880, 3495, 735);
-    m_ui.DLlabel->setToolTip(QStringLiteral("Downloading data to the Glimmeron..."));
+    m_ui.DLlabel = designLabel(client, QStringLiteral("DLlabel"),
+                               tr("Downloading to GLIMMERON ..."), 3120, 2880, 3495, 735);
+    m_ui.DLlabel->setToolTip(tr("Downloading data to the Glimmeron..."));
     m_ui.DLlabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont bold = m_ui.DLlabel->font();
     bold.setBold(true);
@@ -302,8 +295,7 @@ void Main_LEDFlasher_form::buildServoControls(QWidget* client)
         combo->setObjectName(QStringLiteral("ServoControl(%1)").arg(k));
         // A pure drop-down list, so a selector is never left without a mode.
         combo->setEditable(false);
-        combo->setToolTip(
-            QStringLiteral("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
+        combo->setToolTip(tr("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
         combo->setGeometry(twips(8040), twips(360 + 360 * k), twips(1095), twips(300));
         m_ui.ServoControl[k] = combo;
     }
@@ -325,26 +317,24 @@ void Main_LEDFlasher_form::buildServoControls(QWidget* client)
     connect(m_ui.ServoStick, &QScrollBar::valueChanged, this,
             &Main_LEDFlasher_form::ServoStick_Change);
 
-    m_ui.PulseWidthlabel1 =
-        designLabel(client, QStringLiteral("PulseWidthlabel1"),
-                    QStringLiteral("Servo Pulsewidth ="), 3600, 2880, 1575, 255);
+    m_ui.PulseWidthlabel1 = designLabel(client, QStringLiteral("PulseWidthlabel1"),
+                                        tr("Servo Pulsewidth ="), 3600, 2880, 1575, 255);
     m_ui.PulseWidth = designLabel(client, QStringLiteral("PulseWidth"), QStringLiteral("1500"),
                                   5160, 2880, 495, 255);
     setTextColour(m_ui.PulseWidth, designColour(0xFF0000));
-    m_ui.PulseWidthlabel2 = designLabel(client, QStringLiteral("PulseWidthlabel2"),
-                                        QStringLiteral("ms"), 5760, 2880, 375, 255);
-    m_ui.Label2 = designLabel(
-        client, QStringLiteral("Label2"),
-        QStringLiteral("(Use Mouse or Left + Right Arrow key to change servo position)"), 2520,
-        3480, 4575, 255);
+    m_ui.PulseWidthlabel2 =
+        designLabel(client, QStringLiteral("PulseWidthlabel2"), tr("ms"), 5760, 2880, 375, 255);
+    m_ui.Label2 = designLabel(client, QStringLiteral("Label2"),
+                              tr("(Use Mouse or Left + Right Arrow key to change servo position)"),
+                              2520, 3480, 4575, 255);
     m_ui.Label2->setToolTip(
-        QStringLiteral("Use the Mouse or Left + Right Arrow key to change servo position..."));
+        tr("Use the Mouse or Left + Right Arrow key to change servo position..."));
     setBackgroundColour(m_ui.Label2, designColour(0xE0E0E0));
     for (QLabel* label :
          {m_ui.PulseWidthlabel1, m_ui.PulseWidth, m_ui.PulseWidthlabel2, m_ui.Label2})
         label->hide();
 
-    m_ui.Vspeed = new QCheckBox(QStringLiteral("Variable Speed"), client);
+    m_ui.Vspeed = new QCheckBox(tr("Variable Speed"), client);
     m_ui.Vspeed->setObjectName(QStringLiteral("Vspeed"));
     placeTwips(m_ui.Vspeed, 8040, 1920, 1455, 315);
     m_ui.Vspeed->hide();

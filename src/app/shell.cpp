@@ -38,8 +38,8 @@ void Main_LEDFlasher_form::Exit_button_Click()
 
 void Main_LEDFlasher_form::MENUexit_Click()
 {
-    const QString text = blanks(23) + QStringLiteral("OK to Really Exit ?\r\r") + blanks(12) +
-                         QStringLiteral("(Be sure you have saved your files)");
+    const QString text = blanks(23) + tr("OK to Really Exit ?\r\r") + blanks(12) +
+                         tr("(Be sure you have saved your files)");
     if (m_platform.messageBox(text, applicationTitle(), Platform::Buttons::OkCancel,
                               Platform::Icon::None) == Platform::Answer::Ok &&
         !quitAfterDownload())
@@ -49,12 +49,12 @@ void Main_LEDFlasher_form::MENUexit_Click()
 void Main_LEDFlasher_form::MENUabout_Click()
 {
     const QStringList lines{
-        blanks(25) + QStringLiteral("G L I M M E R O N"),
+        blanks(25) + tr("G L I M M E R O N"),
         blanks(22) + QString(18, QLatin1Char('=')),
-        QStringLiteral("  Programmable LED Sequencer/Flasher  - Rev4"),
-        blanks(27) + QStringLiteral("By:  ") + kAuthor,
+        tr("  Programmable LED Sequencer/Flasher  - Rev4"),
+        blanks(27) + tr("By:  ") + kAuthor,
         blanks(26) + kWebAddress,
-        blanks(33) + QStringLiteral("Jan 2011"),
+        blanks(33) + tr("Jan 2011"),
     };
     m_platform.messageBox(lines.join(QLatin1Char('\r')), applicationTitle(), Platform::Buttons::Ok,
                           Platform::Icon::None);
@@ -62,10 +62,9 @@ void Main_LEDFlasher_form::MENUabout_Click()
 
 void Main_LEDFlasher_form::MENUhowto_Click()
 {
-    const QString text = QStringLiteral("\r Click OK to view the Glimmeron Users' Manual on the ") +
-                         kSiteName + QStringLiteral(" webpage...");
-    const QString title =
-        QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual");
+    const QString text = tr("\r Click OK to view the Glimmeron Users' Manual on the ") + kSiteName +
+                         tr(" webpage...");
+    const QString title = tr("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual");
     if (m_platform.messageBox(text, title, Platform::Buttons::OkCancel,
                               Platform::Icon::Exclamation) != Platform::Answer::Ok)
         return;

@@ -60,7 +60,7 @@ void Main_LEDFlasher_form::MENUdownload_Click()
         return;
     }
     m_downloadPort = {m_serialPortNumber, port.device};
-    setDownloadStatus(QStringLiteral("Downloading to the GLIMMERON on port %1 (%2) ...")
+    setDownloadStatus(tr("Downloading to the GLIMMERON on port %1 (%2) ...")
                           .arg(m_serialPortNumber)
                           .arg(port.device));
     m_ui.Settings_button->hide();
@@ -116,6 +116,6 @@ bool Main_LEDFlasher_form::quitAfterDownload()
         return false;
     m_quitAfterDownload = true;
     m_downloadStatus->setText(
-        QStringLiteral("The program will end when the download to the GLIMMERON is done."));
+        tr("The program will end when the download to the GLIMMERON is done."));
     return true;
 }

@@ -49,8 +49,8 @@ void Main_LEDFlasher_form::MENUsave_Click()
 {
     StopTest();
     const Platform::FileDialogRequest request{
-        QStringLiteral("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
-        QString(), QString()};
+        tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, QString(),
+        QString()};
     for (;;) {
         Platform::FileDialogRequest ask = request;
         ask.initialName = m_fileTitle;
@@ -67,8 +67,8 @@ void Main_LEDFlasher_form::MENUsave_Click()
             return saveToChosenFile(*chosen);
         // No, like Cancel, goes back to the dialog: only Yes replaces a file.
         const Platform::Answer answer = m_platform.messageBox(
-            QStringLiteral("Replace existing file - ") + *chosen + QStringLiteral("?"),
-            applicationTitle(), Platform::Buttons::YesNoCancel, Platform::Icon::Question);
+            tr("Replace existing file - ") + *chosen + tr("?"), applicationTitle(),
+            Platform::Buttons::YesNoCancel, Platform::Icon::Question);
         if (answer == Platform::Answer::Yes)
             return saveToChosenFile(*chosen);
     }
@@ -109,8 +109,8 @@ void Main_LEDFlasher_form::MENUmerge_Click()
 void Main_LEDFlasher_form::loadFromFile(bool merge)
 {
     const Platform::FileDialogRequest request{
-        merge ? QStringLiteral("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File")
-              : QStringLiteral("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"),
+        merge ? tr("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File")
+              : tr("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"),
         kFilter, QString(), m_fileFolder};
     if (const std::optional<QString> chosen = m_platform.openFileName(request))
         loadFile(*chosen, merge);

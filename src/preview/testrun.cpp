@@ -23,7 +23,7 @@ void Main_LEDFlasher_form::MENUtest_Click()
         return;
     }
     m_testRunning = true;
-    m_ui.TestButton->setText(QStringLiteral("Stop Test"));
+    m_ui.TestButton->setText(tr("Stop Test"));
     m_runPeriodNs = qint64(m_settings.testSpeed) * 1'000'000;
     m_servoZoneBit = ::servoZoneBit(m_ui.ServoStick->value());
     if (m_runActive) {
@@ -124,5 +124,5 @@ void Main_LEDFlasher_form::StopTest()
         return;
     showServoControls(false);
     m_testRunning = false;
-    m_ui.TestButton->setText(QStringLiteral("Test"));
+    m_ui.TestButton->setText(tr("Test"));
 }

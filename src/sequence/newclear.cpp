@@ -10,7 +10,7 @@
 // (each file dialog is given its initial name afresh, so there is none to clear).
 void Main_LEDFlasher_form::MENUnew_Click()
 {
-    setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+    setWindowTitle(tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
     clearGrid();
     for (int k = 0; k < 4; ++k) {
         m_ledColourIndex[k] = kColourWhite;

@@ -60,6 +60,6 @@ void Main_LEDFlasher_form::applyRowOperation(int row, int operation)
     QString name = m_ui.RowOptionsList->item(operation)->text();
     name.remove(QStringLiteral("..."));
     if (op == RowOperation::CopyFrom || op == RowOperation::CopyTo)
-        name += QStringLiteral(" LED#%1").arg((op == RowOperation::CopyFrom ? source : target) + 1);
+        name += tr(" LED#%1").arg((op == RowOperation::CopyFrom ? source : target) + 1);
     commitEdit(name);
 }

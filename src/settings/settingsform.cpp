@@ -36,7 +36,7 @@ Settings_form::Settings_form(Settings& settings, Platform& platform, QString led
       m_ledCfgPath(std::move(ledCfgPath))
 {
     setObjectName(QStringLiteral("Settings_form"));
-    setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
+    setWindowTitle(tr("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
     setModal(false);
     // Taller than designed by one line: the port's device shows under the buttons.
     setFixedSize(twips(8640), twips(3600));
@@ -57,24 +57,23 @@ QLabel* Settings_form::addLabel(QWidget* parent, const char* name, const QString
 
 void Settings_form::buildControls()
 {
-    auto* software = new QGroupBox(QStringLiteral("Software Settings"), this);
+    auto* software = new QGroupBox(tr("Software Settings"), this);
     software->setObjectName(QStringLiteral("CommPortSettingsFrame"));
     placeTwips(software, 120, 240, 4215, 2655);
     addLabel(software, "Label2", QStringLiteral("Communication Port# (RS-232)"), 120, 600, 2895,
              375);
     CommPortcombo = numberList(software, "CommPortcombo", 20, 3000, 600, 975, 315);
-    addLabel(software, "Label3",
-             QStringLiteral("(Programming cable is connected to this 9-pin port#)"), 120, 960, 3975,
-             495);
+    addLabel(software, "Label3", tr("(Programming cable is connected to this 9-pin port#)"), 120,
+             960, 3975, 495);
     addLabel(software, "Label1", QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
     PCSpeedcombo = numberList(software, "PCSpeedcombo", 255, 3000, 1680, 975, 315);
     addLabel(software, "Label4", QStringLiteral("(Set to match Test speed with Sequencer speed)"),
              240, 2160, 3735, 375);
 
-    auto* device = new QGroupBox(QStringLiteral("Glimmeron Settings"), this);
+    auto* device = new QGroupBox(tr("Glimmeron Settings"), this);
     device->setObjectName(QStringLiteral("SpeedSettingsFrame"));
     placeTwips(device, 4440, 240, 3975, 1815);
-    addLabel(device, "SequencerSpeed", QStringLiteral("Sequencer Delay (ms)"), 240, 720, 2415, 375);
+    addLabel(device, "SequencerSpeed", tr("Sequencer Delay (ms)"), 240, 720, 2415, 375);
     PICSpeedcombo = numberList(device, "PICSpeedcombo", 255, 2880, 720, 975, 315);
     addLabel(device, "Label5", QStringLiteral("(Sets the delay between each of the 50 events )"),
              120, 1320, 3735, 375);
@@ -84,10 +83,10 @@ void Settings_form::buildControls()
                  2160, 4095, 375);
     setTextColour(hint, designColour(0xFF));
 
-    SettingsOKbutton = new QPushButton(QStringLiteral("OK"), this);
+    SettingsOKbutton = new QPushButton(tr("OK"), this);
     SettingsOKbutton->setObjectName(QStringLiteral("SettingsOKbutton"));
     placeTwips(SettingsOKbutton, 6960, 2520, 975, 495);
-    SettingsCancelbutton = new QPushButton(QStringLiteral("Cancel"), this);
+    SettingsCancelbutton = new QPushButton(tr("Cancel"), this);
     SettingsCancelbutton->setObjectName(QStringLiteral("SettingsCancelbutton"));
     placeTwips(SettingsCancelbutton, 5160, 2520, 1095, 495);
     SettingsOKbutton->setDefault(true);
@@ -144,8 +143,7 @@ void Settings_form::refreshPortDevices()
     for (int k = 0; k < CommPortcombo->count(); ++k) {
         const QString device = map.entry(k + 1).device;
         CommPortcombo->setItemData(
-            k, device.isEmpty() ? QStringLiteral("No serial port has this number") : device,
-            Qt::ToolTipRole);
+            k, device.isEmpty() ? tr("No serial port has this number") : device, Qt::ToolTipRole);
     }
     showPortDevice();
 }
@@ -153,8 +151,7 @@ void Settings_form::refreshPortDevices()
 void Settings_form::showPortDevice()
 {
     const int number = CommPortcombo->currentIndex() + 1;
-    PortDevicelabel->setText(
-        QStringLiteral("Port %1: %2").arg(number).arg(PortMap(m_ports).describe(number)));
+    PortDevicelabel->setText(tr("Port %1: %2").arg(number).arg(PortMap(m_ports).describe(number)));
 }
 
 void Settings_form::showEvent(QShowEvent* event)
