@@ -32,8 +32,9 @@ QSize windowChrome()
 
 QString ledCfgPath()
 {
-    // LED.cfg lives in the folder the program starts in; nothing changes that folder later.
-    return QDir::current().filePath(QStringLiteral("LED.cfg"));
+    // LED.cfg lives in the folder the program starts in, which nothing changes later; the
+    // bare name reaches it whatever bytes the folder's name is made of.
+    return QStringLiteral("LED.cfg");
 }
 
 int runWindow(int argc, char* argv[], const CommandLine& command)

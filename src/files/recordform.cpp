@@ -77,6 +77,11 @@ std::optional<long long> recordNumber(const RecordField& field)
     const QByteArray text = field.text.trimmed();
     if (text.isEmpty() || text.size() > 12)
         return std::nullopt;
+    // The conversion stops at a NUL and calls "5\0junk" a 5: no control byte may pass.
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return std::nullopt;
+    }
     bool ok = false;
     const long long value = text.toLongLong(&ok, 10);
     if (!ok)

@@ -4,6 +4,9 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -14,6 +17,20 @@ QString reason(const QFileDevice& file, int systemError)
     if ((text.isEmpty() || text == QLatin1String("Unknown error")) && systemError != 0)
         return QString::fromLocal8Bit(std::strerror(systemError));
     return text;
+}
+
+
+QString notAFile(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("it is a named pipe (FIFO), not a file");
+    if (S_ISDIR(mode))
+        return QStringLiteral("it is a folder, not a file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("it is a socket, not a file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("it is a device, not a file");
+    return QStringLiteral("it is not a regular file");
 }
 
 } // namespace
@@ -40,11 +57,36 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     return true;
 }
 
+
+// Only a regular file is opened: a FIFO would block the window until another program
+// writes to it, and opening a device may have effects of its own. The check is made
+// again on what was opened, without blocking, in case the path changed in between.
 std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info{};
+    if (::stat(native.constData(), &info) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = notAFile(info.st_mode);
+        return std::nullopt;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = notAFile(info.st_mode);
+        ::close(fd);
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         *error = file.errorString();
+        ::close(fd);
         return std::nullopt;
     }
     if (file.size() > maxBytes) {

@@ -48,15 +48,6 @@ public:
         return true;
     }
 
-    bool atEnd()
-    {
-        if (m_next < m_fields.size())
-            return fail(m_next + 1, QStringLiteral("there is more data after the %1 records of a "
-                                                   "sequence file")
-                                        .arg(kSequenceRecords));
-        return true;
-    }
-
     SequenceReadResult error() const { return {std::nullopt, m_record, m_problem}; }
 
 private:
@@ -102,7 +93,8 @@ SequenceReadResult readSequenceFile(const QByteArray& bytes)
             mode = 15; // older files write -1 for an empty selector, which behaves as NONE
     }
     if (!in.next(&data.sequencerDelay, 1, 255, QStringLiteral("the sequencer delay")) ||
-        !in.next(&data.testSpeed, 1, 255, QStringLiteral("the LED test speed")) || !in.atEnd())
+        !in.next(&data.testSpeed, 1, 255, QStringLiteral("the LED test speed")))
         return in.error();
+    // Whatever follows record 65 (a note, an end-of-file byte) is not read.
     return {data, 0, {}};
 }

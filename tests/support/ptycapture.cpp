@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 PtyCapture::PtyCapture(int closeAfter) : m_closeAfter(closeAfter)
@@ -79,6 +80,24 @@ bool PtyCapture::waitForBytes(int count, int ms) const
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return bytes().size() >= count;
+}
+
+QString PtyCapture::lineSettings() const
+{
+    std::lock_guard lock(m_mutex);
+    termios t{};
+    if (::tcgetattr(m_slave, &t) != 0)
+        return {};
+    const speed_t speed = cfgetospeed(&t);
+    const int baud = speed == B2400 ? 2400 : speed == B9600 ? 9600 : int(speed);
+    const int bits = (t.c_cflag & CSIZE) == CS8 ? 8 : (t.c_cflag & CSIZE) == CS7 ? 7 : 0;
+    const char parity = !(t.c_cflag & PARENB) ? 'n' : (t.c_cflag & PARODD) ? 'o' : 'e';
+    return QStringLiteral("%1,%2,%3,%4%5")
+        .arg(baud)
+        .arg(QLatin1Char(parity))
+        .arg(bits)
+        .arg(t.c_cflag & CSTOPB ? 2 : 1)
+        .arg(t.c_cflag & CRTSCTS ? QStringLiteral(",rtscts") : QString());
 }
 
 QList<double> PtyCapture::recordGapsMs() const

@@ -25,6 +25,8 @@ public:
     bool waitForBytes(int count, int ms) const;
     // Times between the arrivals of consecutive 3-byte records, in milliseconds.
     QList<double> recordGapsMs() const;
+    // The line as the program has set it up, in its own notation: "2400,n,8,1".
+    QString lineSettings() const;
 
 private:
     void readLoop();
