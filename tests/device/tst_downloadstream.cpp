@@ -3,46 +3,42 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(DownloadValues)
+
 class TestDownloadStream : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void matchesTheWorkedExample()
+    void streamsGoldenBytes_data()
     {
-        DownloadValues values;
-        values.events[0] = 1;
-        values.events[1] = 2;
-        values.events[2] = 3;
-        values.servoModes = {15, 3, 0, 15};
-        values.sequencerDelay = 30;
-        values.lastEvent = 2;
-        QByteArray expected = QByteArray::fromHex("2a0d0a010d0a020d0a030d0a");
-        for (int i = 0; i < 47; ++i)
-            expected += QByteArray::fromHex("000d0a");
-        expected += QByteArray::fromHex("0f0d0a030d0a000d0a0f0d0a1e0d0a020d0a");
-        QCOMPARE(downloadStream(values), expected);
+        QTest::addColumn<DownloadValues>("values");
+        QTest::addColumn<QByteArray>("hex"); // value bytes of the 57 records, before CR LF
+        DownloadValues example;
+        example.events[0] = 1;
+        example.events[1] = 2;
+        example.events[2] = 3;
+        example.servoModes = {15, 3, 0, 15};
+        example.lastEvent = 2;
+        DownloadValues rawEnds;
+        rawEnds.events[4] = 13; // a value byte may equal CR or LF
+        rawEnds.events[5] = 10;
+        QTest::newRow("worked example")
+            << example << "2a010203" + QByteArray(94, '0') + "0f03000f1e02";
+        QTest::newRow("blank sequence")
+            << DownloadValues{} << "2a" + QByteArray(100, '0') + "0f0f0f0f1e31";
+        QTest::newRow("CR and LF values")
+            << rawEnds << "2a000000000d0a" + QByteArray(88, '0') + "0f0f0f0f1e31";
+    }
+
+    void streamsGoldenBytes()
+    {
+        QFETCH(DownloadValues, values);
+        QFETCH(QByteArray, hex);
+        QByteArray expected;
+        for (char value : QByteArray::fromHex(hex))
+            expected += QByteArray(1, value) + "\r\n";
         QCOMPARE(expected.size(), 171);
-    }
-
-    void blankSequenceEndsWithLastEvent49()
-    {
-        const QByteArray stream = downloadStream(DownloadValues{});
-        QCOMPARE(stream.size(), 171);
-        QCOMPARE(stream.right(12), QByteArray::fromHex("0f0d0a0f0d0a1e0d0a310d0a"));
-        for (int r = 2; r <= 51; ++r)
-            QCOMPARE(stream[(r - 1) * 3], '\0');
-    }
-
-    void sendsCarriageReturnAndLineFeedValuesRaw()
-    {
-        DownloadValues values;
-        values.events[4] = 13;
-        values.events[5] = 10;
-        const QByteArray stream = downloadStream(values);
-        QCOMPARE(stream.mid(5 * 3, 6), QByteArray("\r\r\n\n\r\n"));
-        // Fixed positions: every third byte from the start is a value byte.
-        for (int r = 0; r < kDownloadRecords; ++r)
-            QCOMPARE(stream.mid(r * 3 + 1, 2), QByteArray("\r\n"));
+        QCOMPARE(downloadStream(values), expected);
     }
 
     void portNumbersFollowTheFoundPorts_data()
