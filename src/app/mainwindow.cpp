@@ -361,7 +361,10 @@ void Main_LEDFlasher_form::buildMenus()
     m_ui.MENUnew->setShortcut(QKeySequence::New);
     m_ui.MENUopen->setShortcut(QKeySequence::Open);
     m_ui.MENUsave->setShortcut(QKeySequence::Save);
-    m_ui.MENUexit->setShortcut(QKeySequence::Quit);
+    // Some desktops define no Quit key; Ctrl+Q is what users try.
+    m_ui.MENUexit->setShortcut(QKeySequence(QKeySequence::Quit).isEmpty()
+                                   ? QKeySequence(Qt::CTRL | Qt::Key_Q)
+                                   : QKeySequence(QKeySequence::Quit));
     m_ui.MENUtest->setShortcut(Qt::Key_F5);
     m_ui.MENUhowto->setShortcut(Qt::Key_F1);
     const std::pair<QObject*, const char*> names[] = {

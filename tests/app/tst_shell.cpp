@@ -1,9 +1,18 @@
+#include "sequence/cellbox.h"
+#include "settings/settingsform.h"
 #include "testwindow.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
+
+using Trigger = std::function<void(TestWindow&)>;
+using Effect = std::function<bool(TestWindow&)>;
+Q_DECLARE_METATYPE(Trigger)
+Q_DECLARE_METATYPE(Effect)
 
 namespace {
 
@@ -15,76 +24,151 @@ QString blanks(int n)
 const QString kExitText =
     blanks(23) + "OK to Really Exit ?\r\r" + blanks(12) + "(Be sure you have saved your files)";
 
+Trigger action(QAction* MainControls::*entry)
+{
+    return [entry](TestWindow& t) { (t.ui().*entry)->trigger(); };
+}
+
+Trigger button(QPushButton* MainControls::*control)
+{
+    return [control](TestWindow& t) { QTest::mouseClick(t.ui().*control, Qt::LeftButton); };
+}
+
+Trigger keys(QKeySequence::StandardKey key)
+{
+    return [key](TestWindow& t) { QTest::keySequence(t.window.get(), QKeySequence(key)); };
+}
+
+Trigger key(Qt::Key k)
+{
+    return [k](TestWindow& t) { QTest::keyClick(t.window.get(), k); };
+}
+
+Effect dialog(const char* title)
+{
+    return [title](TestWindow& t) {
+        return t.platform.fileDialogs.size() == 1 &&
+               t.platform.fileDialogs[0].request.title.startsWith(QLatin1String(title));
+    };
+}
+
+Effect box(const QString& text)
+{
+    return [text](TestWindow& t) {
+        return t.platform.messageBoxes.size() == 1 &&
+               (t.platform.messageBoxes[0].prompt.contains(text) ||
+                t.platform.messageBoxes[0].title == text);
+    };
+}
+
 } // namespace
 
 class TestShell : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Every menu entry, button and key reaches its own handler.
+    void commandsReachTheirHandlers_data()
+    {
+        QTest::addColumn<Trigger>("trigger");
+        QTest::addColumn<Effect>("effect");
+        const Effect cleared = [](TestWindow& t) {
+            return t.window->windowTitle() == "GLIMMERON  -  Programmable LED Sequencer/Flasher";
+        };
+        const Effect running = [](TestWindow& t) { return t.window->testRunning(); };
+        const Effect settings = [](TestWindow& t) { return t.window->settingsForm()->isVisible(); };
+        const Effect download = box("No serial port has number 1.");
+        const Effect manual = box("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual");
+        QTest::newRow("New") << action(&MainControls::MENUnew) << cleared;
+        QTest::newRow("Ctrl+N") << keys(QKeySequence::New) << cleared;
+        QTest::newRow("Open") << action(&MainControls::MENUopen) << dialog("Open");
+        QTest::newRow("Open button") << button(&MainControls::OpenButton) << dialog("Open");
+        QTest::newRow("Ctrl+O") << keys(QKeySequence::Open) << dialog("Open");
+        QTest::newRow("Merge") << action(&MainControls::MENUmerge) << dialog("Merge");
+        QTest::newRow("Save") << action(&MainControls::MENUsave) << dialog("Save");
+        QTest::newRow("Save button") << button(&MainControls::SaveButton) << dialog("Save");
+        QTest::newRow("Ctrl+S") << keys(QKeySequence::Save) << dialog("Save");
+        QTest::newRow("Exit") << action(&MainControls::MENUexit) << box(kExitText);
+        QTest::newRow("Exit button") << button(&MainControls::Exit_button) << box(kExitText);
+        QTest::newRow("Ctrl+Q") << Trigger([](TestWindow& t) {
+            QTest::keyClick(t.window.get(), Qt::Key_Q, Qt::ControlModifier);
+        }) << box(kExitText);
+        QTest::newRow("Test") << action(&MainControls::MENUtest) << running;
+        QTest::newRow("Test button") << button(&MainControls::TestButton) << running;
+        QTest::newRow("F5") << key(Qt::Key_F5) << running;
+        QTest::newRow("Download") << action(&MainControls::MENUdownload) << download;
+        QTest::newRow("DOWNLOAD button") << button(&MainControls::DownloadButton) << download;
+        QTest::newRow("Settings") << action(&MainControls::MENUsettings) << settings;
+        QTest::newRow("Settings button") << button(&MainControls::Settings_button) << settings;
+        QTest::newRow("About") << action(&MainControls::MENUabout) << box("G L I M M E R O N");
+        QTest::newRow("Users' Manual") << action(&MainControls::MENUhowto) << manual;
+        QTest::newRow("F1") << key(Qt::Key_F1) << manual;
+        QTest::newRow("Ctrl+Z") << keys(QKeySequence::Undo) << Effect([](TestWindow& t) {
+            return !t.window->cellOn(1, 0) && t.ui().MENUredo->text() == "&Redo Cell Click";
+        });
+    }
+
+    void commandsReachTheirHandlers()
+    {
+        QFETCH(Trigger, trigger);
+        QFETCH(Effect, effect);
+        TestWindow t;
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        QTest::mouseClick(t.ui().iSwitchLedX[0][0], Qt::LeftButton); // something to undo
+        QVERIFY(!effect(t));
+        trigger(t);
+        QVERIFY(effect(t));
+        t.window->settingsForm()->hide();
+    }
+
     void exitAsksFirst_data()
     {
         QTest::addColumn<bool>("viaButton");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("quits");
-        QTest::newRow("menu, OK") << false << int(Platform::Answer::Ok) << 1;
-        QTest::newRow("menu, Cancel") << false << int(Platform::Answer::Cancel) << 0;
-        QTest::newRow("button, OK") << true << int(Platform::Answer::Ok) << 1;
-        QTest::newRow("button, Cancel") << true << int(Platform::Answer::Cancel) << 0;
+        QTest::newRow("menu, OK") << false << int(Platform::Answer::Ok);
+        QTest::newRow("menu, Cancel") << false << int(Platform::Answer::Cancel);
+        QTest::newRow("button, OK") << true << int(Platform::Answer::Ok);
+        QTest::newRow("button, Cancel") << true << int(Platform::Answer::Cancel);
     }
 
+    // The button stops a running test before it asks; the menu entry does not.
     void exitAsksFirst()
     {
         QFETCH(bool, viaButton);
         QFETCH(int, answer);
-        QFETCH(int, quits);
         TestWindow t;
+        t.ui().ServoControl[0]->setCurrentIndex(1);
+        t.window->MENUtest_Click();
         t.platform.answers << Platform::Answer(answer);
         viaButton ? t.window->Exit_button_Click() : t.window->MENUexit_Click();
-        QCOMPARE(t.platform.quitCalls, quits);
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
-        const auto& box = t.platform.messageBoxes[0];
+        QCOMPARE(t.platform.quitCalls, answer == int(Platform::Answer::Ok) ? 1 : 0);
+        const auto box = t.platform.messageBoxes.value(0);
         QCOMPARE(box.prompt, kExitText);
         QCOMPARE(box.title, applicationTitle());
         QCOMPARE(box.buttons, Platform::Buttons::OkCancel);
         QCOMPARE(box.icon, Platform::Icon::None);
-    }
-
-    void exitDuringATestRun()
-    {
-        TestWindow t;
-        t.ui().ServoControl[0]->setCurrentIndex(1);
-        t.window->MENUtest_Click();
-        t.window->MENUexit_Click(); // Cancel: the run goes on
-        QVERIFY(t.window->testRunning());
-        QVERIFY(t.ui().ServoStick->isVisible());
-        QCOMPARE(t.ui().TestButton->text(), QStringLiteral("Stop Test"));
-
-        t.window->Exit_button_Click(); // the button stops the run before asking
-        QVERIFY(!t.window->testRunning());
-        QVERIFY(t.ui().ServoStick->isHidden());
-        QCOMPARE(t.ui().TestButton->text(), QStringLiteral("Test"));
-        QCOMPARE(t.platform.quitCalls, 0);
-        QTRY_VERIFY(!t.window->runVisible());
+        QCOMPARE(t.window->testRunning(), !viaButton);
+        QCOMPARE(t.ui().ServoStick->isVisible(), !viaButton);
+        QCOMPARE(t.ui().TestButton->text(),
+                 viaButton ? QStringLiteral("Test") : QStringLiteral("Stop Test"));
     }
 
     void aboutShowsSixLines()
     {
         TestWindow t;
         t.window->MENUabout_Click();
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
-        const auto& box = t.platform.messageBoxes[0];
+        const auto box = t.platform.messageBoxes.value(0);
         const QStringList lines = box.prompt.split('\r');
         QCOMPARE(lines.size(), 6);
         QCOMPARE(lines[0], blanks(25) + "G L I M M E R O N");
         QCOMPARE(lines[1], blanks(22) + QString(18, '='));
         QCOMPARE(lines[2], QStringLiteral("  Programmable LED Sequencer/Flasher  - Rev4"));
-        QVERIFY(lines[3].startsWith(blanks(27) + "By:  "));
-        QVERIFY(lines[3].size() > 32);
+        QVERIFY(lines[3].startsWith(blanks(27) + "By:  ") && lines[3].size() > 32);
         QVERIFY(lines[4].startsWith(blanks(26)) && lines[4].size() > 26);
         QCOMPARE(lines[5], blanks(33) + "Jan 2011");
         QCOMPARE(box.buttons, Platform::Buttons::Ok);
         QCOMPARE(box.icon, Platform::Icon::None);
-        QCOMPARE(box.title, applicationTitle());
     }
 
     void usersManualOpensOnlyOnOk()
@@ -95,14 +179,11 @@ private Q_SLOTS:
         t.platform.answers << Platform::Answer::Ok;
         t.window->MENUhowto_Click();
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
-        const auto& box = t.platform.messageBoxes[1];
-        QCOMPARE(box.title,
-                 QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual"));
+        const auto box = t.platform.messageBoxes.value(1);
         QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the "));
         QVERIFY(box.prompt.endsWith(" webpage..."));
         QCOMPARE(box.buttons, Platform::Buttons::OkCancel);
         QCOMPARE(box.icon, Platform::Icon::Exclamation);
-        QCOMPARE(t.platform.quitCalls, 0);
         QVERIFY(t.platform.shownDocuments.isEmpty());
 
         // No browser: the manual built into the program shows instead.
@@ -110,8 +191,9 @@ private Q_SLOTS:
         t.platform.answers << Platform::Answer::Ok;
         t.window->MENUhowto_Click();
         QCOMPARE(t.platform.shownDocuments.size(), 1);
-        QCOMPARE(t.platform.shownDocuments[0].first, t.platform.messageBoxes[1].title);
+        QCOMPARE(t.platform.shownDocuments[0].first, box.title);
         QVERIFY(t.platform.shownDocuments[0].second.contains("<h2>Download</h2>"));
+        QCOMPARE(t.platform.quitCalls, 0);
     }
 };
 
