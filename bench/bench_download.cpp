@@ -16,7 +16,7 @@ double ms(std::chrono::steady_clock::duration d)
 
 struct Figures
 {
-    QList<double> totals, firstGaps, gaps, arrivalGaps, cpu;
+    QList<double> totals, firstGaps, gaps, cpu;
 };
 
 // One complete download; with `holdList`, a colour list is opened 1 s in and held 3 s.
@@ -49,7 +49,6 @@ bool downloadOnce(Figures& f, bool holdList)
     f.firstGaps << ms(writes[1] - writes[0]);
     for (qsizetype r = 2; r < writes.size(); ++r)
         f.gaps << ms(writes[r] - writes[r - 1]);
-    f.arrivalGaps << pty.recordGapsMs().mid(1);
     // Let a list still held open finish before the window goes.
     while (t.ui().ColorList->isVisible())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -66,9 +65,6 @@ void report(const char* name, const Figures& f)
                 "(target >= 50, p99 <= 51.5)\n",
                 name, percentile(f.gaps, 0), percentile(f.gaps, 50), percentile(f.gaps, 99),
                 percentile(f.gaps, 100));
-    std::printf("download (%s): seen by the reader: min %.2f, median %.2f, max %.2f ms\n", name,
-                percentile(f.arrivalGaps, 0), percentile(f.arrivalGaps, 50),
-                percentile(f.arrivalGaps, 100));
     std::printf("download (%s): CPU time     mean %.1f ms per download (target < 100)\n", name,
                 mean(f.cpu));
 }

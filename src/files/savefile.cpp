@@ -10,16 +10,6 @@
 
 namespace {
 
-// Qt often says only "Unknown error" after a failed write; the system's reason is better.
-QString reason(const QFileDevice& file, int systemError)
-{
-    const QString text = file.errorString();
-    if ((text.isEmpty() || text == QLatin1String("Unknown error")) && systemError != 0)
-        return QString::fromLocal8Bit(std::strerror(systemError));
-    return text;
-}
-
-
 QString notAFile(mode_t mode)
 {
     if (S_ISFIFO(mode))
@@ -33,6 +23,54 @@ QString notAFile(mode_t mode)
     return QStringLiteral("it is not a regular file");
 }
 
+} // namespace
+
+#ifdef Q_OS_UNIX
+// Done by hand with the path's own bytes: QSaveFile turns a relative name into an absolute
+// one through a QString, which no longer names a folder whose name is not valid UTF-8.
+bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = target + ".XXXXXX"; // beside the target, so the rename stays in place
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat old
+    {
+    };
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, ::stat(target.constData(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool written = done == bytes.size() && ::fsync(fd) == 0;
+    const int writeError = errno;
+    if (::close(fd) != 0 || !written || ::rename(temp.constData(), target.constData()) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(written ? errno : writeError));
+        ::unlink(temp.constData());
+        return false;
+    }
+    return true;
+}
+#else
+namespace {
+// Qt often says only "Unknown error" after a failed write; the system's reason is better.
+QString reason(const QFileDevice& file, int systemError)
+{
+    const QString text = file.errorString();
+    if ((text.isEmpty() || text == QLatin1String("Unknown error")) && systemError != 0)
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    return text;
+}
 } // namespace
 
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
@@ -56,7 +94,7 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     }
     return true;
 }
-
+#endif
 
 // Only a regular file is opened: a FIFO would block the window until another program
 // writes to it, and opening a device may have effects of its own. The check is made
@@ -64,7 +102,9 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
 std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(native.constData(), &info) != 0) {
         *error = QString::fromLocal8Bit(std::strerror(errno));
         return std::nullopt;

@@ -1,4 +1,3 @@
-#include "settings/ledcfg.h"
 #include "settings/settingsform.h"
 #include "testwindow.h"
 
@@ -8,51 +7,57 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void missingLedCfgMeansPortOneSilently()
+    void ledCfgAtStartUp_data()
     {
-        TestWindow t;
-        QCOMPARE(t.window->settings().commPortNumber, 1);
-        QCOMPARE(t.window->settingsForm()->CommPortcombo->currentIndex(), 0);
-        QVERIFY(t.platform.messageBoxes.isEmpty());
+        QTest::addColumn<QByteArray>("content"); // "none": no file; "fifo": a named pipe
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("shown"); // empty: no message
+        QTest::newRow("missing") << QByteArray("none") << 1 << QString();
+        QTest::newRow("port 5, more lines") << QByteArray("5\r\n100\r\n50\r\n") << 5 << QString();
+        QTest::newRow("empty") << QByteArray() << 1 << "holds nothing";
+        QTest::newRow("text") << QByteArray("COM3\r\n") << 1 << "\"COM3\"";
+        QTest::newRow("zero") << QByteArray("0\r\n") << 1 << "\"0\"";
+        QTest::newRow("21") << QByteArray("21\r\n") << 1 << "\"21\"";
+        QTest::newRow("binary") << QByteArray("\x01\xff\x02", 3) << 1 << "\\x01\\xff\\x02";
+        QTest::newRow("NUL after the digit") << QByteArray("3\0junk", 6) << 1 << "\"3\\x00junk\"";
+        QTest::newRow("zero-filled tail") << QByteArray("2\0\0\0", 4) << 1 << "\"2\\x00";
+        QTest::newRow("FIFO") << QByteArray("fifo") << 1 << "named pipe";
     }
 
-    void badLedCfgIsReportedAndPortOneUsed_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << QByteArray() << "holds nothing";
-        QTest::newRow("text") << QByteArray("COM3\r\n") << "\"COM3\"";
-        QTest::newRow("zero") << QByteArray("0\r\n") << "\"0\"";
-        QTest::newRow("21") << QByteArray("21\r\n") << "\"21\"";
-        QTest::newRow("binary") << QByteArray("\x01\xff\x02", 3) << "\\x01\\xff\\x02";
-    }
-
-    void badLedCfgIsReportedAndPortOneUsed()
+    void ledCfgAtStartUp()
     {
         QFETCH(QByteArray, content);
+        QFETCH(int, port);
         QFETCH(QString, shown);
-        TestWindow t(content);
-        QCOMPARE(t.window->settings().commPortNumber, 1);
-        QCOMPARE(t.window->serialPortNumber(), 1);
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
-        const auto& box = t.platform.messageBoxes.first();
-        QVERIFY2(box.prompt.contains(t.path("LED.cfg")), qPrintable(box.prompt));
-        QVERIFY2(box.prompt.contains(shown), qPrintable(box.prompt));
-        QVERIFY(box.prompt.contains(QStringLiteral("port 1 is used")));
-        QCOMPARE(box.icon, Platform::Icon::Exclamation);
-    }
-
-    void timingSettingsNeverComeFromLedCfg()
-    {
-        TestWindow t("5\r\n100\r\n50\r\n");
-        QCOMPARE(t.window->settings().commPortNumber, 5);
-        QCOMPARE(t.window->settings().sequencerDelay, 30);
-        QCOMPARE(t.window->settings().testSpeed, 20);
+        QTemporaryDir dir;
+        std::optional<Fifo> fifo;
+        if (content == "fifo")
+            fifo.emplace(dir.filePath("LED.cfg"));
+        else if (content != "none")
+            writeFile(dir.filePath("LED.cfg"), content);
+        ScriptedPlatform platform;
+        Main_LEDFlasher_form window(platform, dir.filePath("LED.cfg"), QUrl());
+        QVERIFY(!fifo || !fifo->released()); // start-up did not block
+        QCOMPARE(window.settings().commPortNumber, port);
+        QCOMPARE(window.serialPortNumber(), port);
+        QCOMPARE(window.settingsForm()->CommPortcombo->currentIndex(), port - 1);
+        QCOMPARE(window.settings().sequencerDelay, 30); // never from LED.cfg
+        QCOMPARE(window.settings().testSpeed, 20);
+        QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : 1);
+        if (!shown.isEmpty()) {
+            const QString prompt = platform.messageBoxes[0].prompt;
+            QVERIFY2(prompt.contains(dir.filePath("LED.cfg")) && prompt.contains(shown) &&
+                         prompt.contains("port 1 is used"),
+                     qPrintable(prompt));
+        }
     }
 
     // The ports are looked up again each time the dialog opens.
@@ -73,81 +78,76 @@ private Q_SLOTS:
         QCOMPARE(dialog->CommPortcombo->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
         dialog->CommPortcombo->setCurrentIndex(2);
         QVERIFY(dialog->PortDevicelabel->text().startsWith("Port 3: No serial port has number 3."));
-        for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QVERIFY2(control == dialog->PortDevicelabel ||
                          !control->geometry().intersects(dialog->PortDevicelabel->geometry()),
                      qPrintable(control->objectName()));
-        }
     }
 
-    void okAppliesAndStoresThePort()
+    void okAppliesAndStoresCancelOnlyHides()
     {
-        std::optional<TestWindow> t(std::in_place, "2\r\n");
-        Settings_form* dialog = t->window->settingsForm();
-        t->window->MENUsettings_Click();
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!dialog->isModal());
-        QVERIFY(t->window->isEnabled());
+        TestWindow t("7\r\n");
+        Settings_form* dialog = t.window->settingsForm();
+        t.window->Settings_button_Click();
+        QVERIFY(dialog->isVisible() && !dialog->isModal());
+        dialog->SettingsOKbutton_Click(); // a first OK keeps the start values
+        QCOMPARE(t.window->settings().sequencerDelay, 30);
+        QCOMPARE(readFile(t.path("LED.cfg")), QByteArray("7\r\n"));
+
+        t.window->MENUsettings_Click();
         dialog->CommPortcombo->setCurrentIndex(2);
         dialog->PICSpeedcombo->setCurrentIndex(99);
         dialog->PCSpeedcombo->setCurrentIndex(49);
-        QTest::mouseClick(dialog->SettingsOKbutton, Qt::LeftButton);
-        QVERIFY(dialog->isHidden());
-        QCOMPARE(t->window->settings().commPortNumber, 3);
-        QCOMPARE(t->window->settings().sequencerDelay, 100);
-        QCOMPARE(t->window->settings().testSpeed, 50);
-        QCOMPARE(t->window->serialPortNumber(), 3);
-        QCOMPARE(readFile(t->path("LED.cfg")), QByteArray::fromHex("330d0a"));
-
-        // The next start-up in the same folder reads it back; the delays start afresh.
-        const QString folder = t->dir.path();
-        t->dir.setAutoRemove(false);
-        t.reset();
-        ScriptedPlatform platform;
-        Main_LEDFlasher_form again(platform, QDir(folder).filePath("LED.cfg"), QUrl());
-        QCOMPARE(again.settingsForm()->CommPortcombo->currentIndex(), 2);
-        QCOMPARE(again.serialPortNumber(), 3);
-        QCOMPARE(again.settings().sequencerDelay, 30);
-        QDir(folder).removeRecursively();
-    }
-
-    void firstOkKeepsTheStartValues()
-    {
-        TestWindow t("7\r\n");
-        t.window->Settings_button_Click();
-        t.window->settingsForm()->SettingsOKbutton_Click();
-        QCOMPARE(t.window->settings().sequencerDelay, 30);
-        QCOMPARE(t.window->settings().testSpeed, 20);
-        QCOMPARE(readFile(t.path("LED.cfg")), QByteArray("7\r\n"));
-    }
-
-    void cancelKeepsSettingsButNotTheSelection()
-    {
-        TestWindow t;
-        Settings_form* dialog = t.window->settingsForm();
-        t.window->MENUsettings_Click();
-        dialog->PCSpeedcombo->setCurrentIndex(4);
         QTest::mouseClick(dialog->SettingsCancelbutton, Qt::LeftButton);
         QVERIFY(dialog->isHidden());
         QCOMPARE(t.window->settings().testSpeed, 20);
-        QVERIFY(!QFile::exists(t.path("LED.cfg")));
-        t.window->MENUsettings_Click();
-        QCOMPARE(dialog->PCSpeedcombo->currentIndex(), 4); // the lists are not refreshed
-        dialog->SettingsOKbutton_Click();
-        QCOMPARE(t.window->settings().testSpeed, 5);
+        QCOMPARE(readFile(t.path("LED.cfg")), QByteArray("7\r\n"));
+        t.window->MENUsettings_Click(); // the lists still show the cancelled choice
+        QTest::mouseClick(dialog->SettingsOKbutton, Qt::LeftButton);
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(t.window->settings().commPortNumber, 3);
+        QCOMPARE(t.window->settings().sequencerDelay, 100);
+        QCOMPARE(t.window->settings().testSpeed, 50);
+        QCOMPARE(t.window->serialPortNumber(), 3);
+        QCOMPARE(readFile(t.path("LED.cfg")), QByteArray::fromHex("330d0a"));
     }
 
     void unwritableLedCfgIsReportedButApplied()
     {
         TestWindow t;
         QDir(t.dir.path()).mkdir("LED.cfg"); // a folder where the file should go
-        t.window->MENUsettings_Click();
         t.window->settingsForm()->CommPortcombo->setCurrentIndex(5);
         t.window->settingsForm()->SettingsOKbutton_Click();
         QCOMPARE(t.window->settings().commPortNumber, 6);
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
-        QVERIFY(t.platform.messageBoxes[0].prompt.contains(t.path("LED.cfg")));
-        QVERIFY(t.platform.messageBoxes[0].prompt.contains("could not be stored"));
+        const QString prompt = t.platform.messageBoxes.value(0).prompt;
+        QVERIFY(prompt.contains(t.path("LED.cfg")) && prompt.contains("could not be stored"));
+    }
+
+    // The program names LED.cfg bare, in a folder whose name is not valid UTF-8.
+    void ledCfgInAFolderOfAnyName()
+    {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/port\xff\xfe";
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        const QString home = QDir::currentPath();
+        QCOMPARE(::chdir(folder.constData()), 0);
+        const int fd = ::open("LED.cfg", O_WRONLY | O_CREAT, 0600);
+        QCOMPARE(::write(fd, "4\r\n", 3), 3);
+        ::close(fd);
+        {
+            ScriptedPlatform platform;
+            Main_LEDFlasher_form window(platform, QStringLiteral("LED.cfg"), QUrl());
+            QCOMPARE(window.settings().commPortNumber, 4);
+            window.settingsForm()->CommPortcombo->setCurrentIndex(8);
+            window.settingsForm()->SettingsOKbutton_Click();
+            QVERIFY(platform.messageBoxes.isEmpty());
+        }
+        char stored[8] = {};
+        const int in = ::open((folder + "/LED.cfg").constData(), O_RDONLY);
+        QCOMPARE(::read(in, stored, sizeof stored), 3);
+        ::close(in);
+        QVERIFY(QDir::setCurrent(home));
+        QCOMPARE(QByteArray(stored), QByteArray("9\r\n"));
     }
 };
 

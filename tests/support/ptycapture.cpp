@@ -42,12 +42,8 @@ void PtyCapture::readLoop()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n <= 0)
             continue;
-        const auto now = Clock::now();
         std::lock_guard lock(m_mutex);
-        for (ssize_t i = 0; i < n; ++i) {
-            m_bytes.append(buffer[i]);
-            m_arrivals.append(now);
-        }
+        m_bytes.append(buffer, n);
         if (m_closeAfter >= 0 && m_bytes.size() >= m_closeAfter) {
             // Pull the cable: with the other side gone, further writes fail.
             ::close(m_master);
@@ -63,12 +59,6 @@ QByteArray PtyCapture::bytes() const
 {
     std::lock_guard lock(m_mutex);
     return m_bytes;
-}
-
-QList<PtyCapture::Clock::time_point> PtyCapture::arrivals() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_arrivals;
 }
 
 bool PtyCapture::waitForBytes(int count, int ms) const
@@ -98,13 +88,4 @@ QString PtyCapture::lineSettings() const
         .arg(bits)
         .arg(t.c_cflag & CSTOPB ? 2 : 1)
         .arg(t.c_cflag & CRTSCTS ? QStringLiteral(",rtscts") : QString());
-}
-
-QList<double> PtyCapture::recordGapsMs() const
-{
-    const QList<Clock::time_point> times = arrivals();
-    QList<double> gaps;
-    for (qsizetype r = 3; r + 2 < times.size(); r += 3)
-        gaps << std::chrono::duration<double, std::milli>(times[r] - times[r - 3]).count();
-    return gaps;
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 // A pseudo-terminal whose device side the program opens as its serial port; a thread
-// reads the other side and stamps each byte with the time it arrived.
+// reads the other side.
 class PtyCapture
 {
 public:
@@ -20,11 +20,8 @@ public:
 
     QString deviceName() const { return m_deviceName; }
     QByteArray bytes() const;
-    QList<Clock::time_point> arrivals() const;
     // Waits up to `ms` for at least `count` bytes.
     bool waitForBytes(int count, int ms) const;
-    // Times between the arrivals of consecutive 3-byte records, in milliseconds.
-    QList<double> recordGapsMs() const;
     // The line as the program has set it up, in its own notation: "2400,n,8,1".
     QString lineSettings() const;
 
@@ -37,7 +34,6 @@ private:
     QString m_deviceName;
     mutable std::mutex m_mutex;
     QByteArray m_bytes;
-    QList<Clock::time_point> m_arrivals;
     std::thread m_reader;
     bool m_stop = false;
 };

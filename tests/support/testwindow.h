@@ -4,8 +4,10 @@
 #include "scriptedplatform.h"
 
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
 #include <optional>
+#include <thread>
 
 class CellBox;
 
@@ -32,6 +34,20 @@ QList<int> range(int from, int to, int step = 1);
 QList<int> rowOn(const Main_LEDFlasher_form& window, int led);
 // True when every mem caption matches its four cells.
 bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
+
+// Makes `path` a FIFO. Should a reader block on it, a writer opens it after `ms` to let
+// the reader go, and released() says so.
+class Fifo
+{
+public:
+    explicit Fifo(const QString& path, int ms = 5000);
+    ~Fifo();
+    bool released() const { return m_released; }
+
+private:
+    std::atomic<bool> m_done = false, m_released = false;
+    std::thread m_guard;
+};
 
 class QListWidget;
 // Clicks entry `row` of a pop-up list as soon as the event loop runs, as a user would
