@@ -99,14 +99,23 @@ class TestEndToEnd : public QObject
     {
         return m_client + QPoint(192 + 12 * slot + 6, 36 + 36 * (led - 1) + 10);
     }
-    // Answers a file dialog titled `title` with `path`.
+    // Answers a file dialog titled `title` with `path`. A dialog still busy opening may
+    // miss what is typed: then it is still there, and the name is typed again.
     void chooseFile(const QString& title, const QString& path)
     {
         const QString dialog = waitForWindow(title);
         QVERIFY2(!dialog.isEmpty(), qPrintable(title + " did not open"));
-        keys(dialog, {"ctrl+a"});
-        xdotool({"type", "--delay", "5", path});
-        keys(dialog, {"Return"});
+        auto open = [&] {
+            return xdotool({"search", "--onlyvisible", "--name", title}).contains(dialog);
+        };
+        for (int attempt = 0; attempt < 3 && open(); ++attempt) {
+            keys(dialog, {"ctrl+a"});
+            xdotool({"type", "--delay", "5", path});
+            keys(dialog, {"Return"});
+            if (QTest::qWaitFor([&] { return !open(); }, 10000))
+                break;
+        }
+        QVERIFY2(!open(), qPrintable(title + " did not take the file name"));
     }
 
 private Q_SLOTS:
