@@ -1,46 +1,11 @@
-#include "device/downloadstream.h"
 #include "device/portmap.h"
 
 #include <QTest>
-
-Q_DECLARE_METATYPE(DownloadValues)
 
 class TestDownloadStream : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void streamsGoldenBytes_data()
-    {
-        QTest::addColumn<DownloadValues>("values");
-        QTest::addColumn<QByteArray>("hex"); // value bytes of the 57 records, before CR LF
-        DownloadValues example;
-        example.events[0] = 1;
-        example.events[1] = 2;
-        example.events[2] = 3;
-        example.servoModes = {15, 3, 0, 15};
-        example.lastEvent = 2;
-        DownloadValues rawEnds;
-        rawEnds.events[4] = 13; // a value byte may equal CR or LF
-        rawEnds.events[5] = 10;
-        QTest::newRow("worked example")
-            << example << "2a010203" + QByteArray(94, '0') + "0f03000f1e02";
-        QTest::newRow("blank sequence")
-            << DownloadValues{} << "2a" + QByteArray(100, '0') + "0f0f0f0f1e31";
-        QTest::newRow("CR and LF values")
-            << rawEnds << "2a000000000d0a" + QByteArray(88, '0') + "0f0f0f0f1e31";
-    }
-
-    void streamsGoldenBytes()
-    {
-        QFETCH(DownloadValues, values);
-        QFETCH(QByteArray, hex);
-        QByteArray expected;
-        for (char value : QByteArray::fromHex(hex))
-            expected += QByteArray(1, value) + "\r\n";
-        QCOMPARE(expected.size(), 171);
-        QCOMPARE(downloadStream(values), expected);
-    }
-
     void portNumbersFollowTheFoundPorts_data()
     {
         QTest::addColumn<int>("number");

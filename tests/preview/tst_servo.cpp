@@ -14,8 +14,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("bit");
-        for (auto [p, b] : {std::pair{100, 1}, {124, 1}, {125, 2}, {149, 2}, {150, 4}, {174, 4},
-                            {175, 8}, {199, 8}})
+        for (auto [p, b] : {std::pair{100, 1},
+                            {124, 1},
+                            {125, 2},
+                            {149, 2},
+                            {150, 4},
+                            {174, 4},
+                            {175, 8},
+                            {199, 8}})
             QTest::addRow("%d", p) << p << b;
     }
 

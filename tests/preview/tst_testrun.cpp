@@ -155,14 +155,10 @@ private Q_SLOTS:
             t.window->MENUmerge_Click();
         }) << false;
         QTest::newRow("New") << Command([](TestWindow& t) { t.window->MENUnew_Click(); }) << false;
-        QTest::newRow("Exit menu, Cancel")
-            << Command([](TestWindow& t) { t.window->MENUexit_Click(); }) << false;
         QTest::newRow("Open") << Command([](TestWindow& t) { t.window->MENUopen_Click(); }) << true;
         QTest::newRow("Save") << Command([](TestWindow& t) { t.window->MENUsave_Click(); }) << true;
         QTest::newRow("Settings") << Command([](TestWindow& t) { t.window->MENUsettings_Click(); })
                                   << true;
-        QTest::newRow("Exit button, Cancel")
-            << Command([](TestWindow& t) { t.window->Exit_button_Click(); }) << true;
     }
 
     void whichCommandsStopARun()

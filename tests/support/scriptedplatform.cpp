@@ -5,36 +5,16 @@
 Platform::Answer ScriptedPlatform::messageBox(const QString& prompt, const QString& title,
                                               Buttons buttons, Icon icon)
 {
-    const MessageBoxCall call{prompt, title, buttons, icon};
-    messageBoxes << call;
+    messageBoxes << MessageBoxCall{prompt, title, buttons, icon};
     if (onMessageBox)
-        onMessageBox(call);
+        onMessageBox(messageBoxes.last());
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-std::optional<QString> ScriptedPlatform::nextFile(bool save, const FileDialogRequest& request)
-{
-    fileDialogs << FileDialogCall{save, request};
-    if (fileChoices.isEmpty())
-        return std::nullopt;
-    return fileChoices.dequeue();
-}
-
-std::optional<QString> ScriptedPlatform::openFileName(const FileDialogRequest& request)
-{
-    return nextFile(false, request);
-}
-
-std::optional<QString> ScriptedPlatform::saveFileName(const FileDialogRequest& request)
-{
-    return nextFile(true, request);
-}
-
 namespace {
 
-// The real port, with the moment of every write noted down.
 class TimedSerialLink : public QtSerialLink
 {
 public:
@@ -54,7 +34,6 @@ private:
 
 } // namespace
 
-// Tests point the port at a pseudo-terminal through GLIMMERON_PORT_<n>.
 std::unique_ptr<SerialLink> ScriptedPlatform::createSerialLink()
 {
     return std::make_unique<TimedSerialLink>(serialWrites);

@@ -14,8 +14,7 @@ class ScriptedPlatform : public Platform
 public:
     struct MessageBoxCall
     {
-        QString prompt;
-        QString title;
+        QString prompt, title;
         Buttons buttons;
         Icon icon;
     };
@@ -28,13 +27,13 @@ public:
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> fileChoices;
     QList<SerialPortEntry> ports; // what the system reports
+    bool browserWorks = true;
     // Runs inside a message box, before it answers: the user acting while it is open.
     std::function<void(const MessageBoxCall&)> onMessageBox;
 
     QList<MessageBoxCall> messageBoxes;
     QList<FileDialogCall> fileDialogs;
     QList<QUrl> openedUrls;
-    bool browserWorks = true;
     QList<std::pair<QString, QString>> shownDocuments;
     // When each serial write began, as the program hands records to the port.
     QList<std::chrono::steady_clock::time_point> serialWrites;
@@ -42,8 +41,16 @@ public:
 
     Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
                       Icon icon) override;
-    std::optional<QString> openFileName(const FileDialogRequest& request) override;
-    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<QString> openFileName(const FileDialogRequest& r) override
+    {
+        return file(false, r);
+    }
+    std::optional<QString> saveFileName(const FileDialogRequest& r) override
+    {
+        return file(true, r);
+    }
+    // The real port, with the moment of every write noted down; tests name a pty for
+    // a number through GLIMMERON_PORT_<n>.
     std::unique_ptr<SerialLink> createSerialLink() override;
     QList<SerialPortEntry> serialPorts() override { return ports; }
     bool openUrl(const QUrl& url) override
@@ -58,5 +65,9 @@ public:
     void quit() override { ++quitCalls; }
 
 private:
-    std::optional<QString> nextFile(bool save, const FileDialogRequest& request);
+    std::optional<QString> file(bool save, const FileDialogRequest& request)
+    {
+        fileDialogs << FileDialogCall{save, request};
+        return fileChoices.isEmpty() ? std::nullopt : fileChoices.dequeue();
+    }
 };
