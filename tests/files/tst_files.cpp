@@ -1,5 +1,6 @@
 #include "app/layout.h"
 #include "app/qtplatform.h"
+#include "files/sequencefile.h"
 #include "settings/settingsform.h"
 #include "testwindow.h"
 
@@ -9,7 +10,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QTest>
-#include <optional>
 
 namespace {
 
@@ -44,6 +44,16 @@ void setEvent(Main_LEDFlasher_form& window, int slot, int value)
 }
 
 // The worked example: events 5, 2, 15; LED 1 red; last event 2; modes OFF, zone 1, NONE, NONE.
+SequenceData workedExample()
+{
+    SequenceData data;
+    data.events = {5, 2, 15};
+    data.colourIndexes = {1, 7, 7, 7, 0, 0, 0, 0};
+    data.lastEvent = 2;
+    data.servoModes = {0, 1, 15, 15};
+    return data;
+}
+
 void buildWorkedExample(TestWindow& t)
 {
     setEvent(*t.window, 0, 5);
@@ -56,17 +66,104 @@ void buildWorkedExample(TestWindow& t)
     t.ui().ServoControl[1]->setCurrentIndex(1);
 }
 
+// The worked examples' bytes, written by hand from the file format, not by our writer.
 QByteArray golden(const char* name)
 {
     return readFile(QStringLiteral(GOLDEN_DIR "/sequencefile/") + QLatin1String(name));
 }
 
+// The start-up file with one record (1-based) replaced by `text`.
+QByteArray withRecord(int record, const QByteArray& text)
+{
+    QList<QByteArray> lines = golden("start-up.dat").split('\n');
+    lines[record - 1] = text + '\r';
+    return lines.join('\n');
+}
+
 } // namespace
 
-class TestFileCommands : public QObject
+class TestFiles : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void writerMakesTheGoldenFiles()
+    {
+        QCOMPARE(writeSequenceFile(SequenceData{}), golden("start-up.dat"));
+        QCOMPARE(writeSequenceFile(workedExample()), golden("worked-example.dat"));
+        SequenceData data = workedExample();
+        data.colourIndexes[5] = -300; // entries 4..7 are carried through as they are
+        data.sequencerDelay = 255;
+        QCOMPARE(readSequenceFile(writeSequenceFile(data)).data, std::optional(data));
+    }
+
+    void readerAcceptsHandEditedForms_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray saved = golden("worked-example.dat");
+        QByteArray lf = saved, commas = saved, quoted = saved, bare = saved, none = saved;
+        QTest::newRow("LF-only line ends") << lf.replace("\r\n", "\n");
+        QTest::newRow("no final line end") << saved.chopped(2);
+        QTest::newRow("comma-separated records") << commas.replace("\"\r\n\"", "\",\"");
+        QTest::newRow("quoted numbers, blanks")
+            << quoted.replace("\r\n30\r\n20\r\n", "\r\n\"30\"\r\n \"20\" \r\n");
+        QTest::newRow("bare event values") << bare.replace("\"", "");
+        QTest::newRow("empty lines at the end") << saved + "\r\n\r\n";
+        QTest::newRow("a note after record 65") << saved + "Made for the club show\r\n";
+        QTest::newRow("end-of-file byte after record 65") << saved + "\x1a";
+        QTest::newRow("-1, an empty selector, is NONE")
+            << none.replace("\r\n1\r\n15\r\n", "\r\n1\r\n-1\r\n");
+    }
+
+    void readerAcceptsHandEditedForms()
+    {
+        QFETCH(QByteArray, bytes);
+        const SequenceReadResult read = readSequenceFile(bytes);
+        QVERIFY2(read.data && *read.data == workedExample(), qPrintable(read.problem));
+    }
+
+    void readerRefusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QString>("problem");
+        QByteArray binary(400, '\0');
+        for (int i = 0; i < binary.size(); ++i)
+            binary[i] = char(i * 37);
+        QTest::newRow("empty file") << QByteArray() << 1 << "ends after 0 records";
+        QTest::newRow("64 records") << golden("start-up.dat").chopped(4) << 65 << "after 64 rec";
+        QTest::newRow("binary") << binary << 1 << "should be a number";
+        QTest::newRow("text for an event") << withRecord(7, "\"on\"") << 7 << "\"on\"";
+        QTest::newRow("empty event line") << withRecord(3, "") << 3 << "an empty field";
+        QTest::newRow("event 16") << withRecord(1, "\"16\"") << 1 << "is 16, outside 0 to 15";
+        QTest::newRow("colour 8") << withRecord(52, "8") << 52 << "colour index of LED 2 is 8";
+        QTest::newRow("colour entry too big") << withRecord(56, "40000") << 56 << "colour entry 5";
+        QTest::newRow("last event 50") << withRecord(59, "50") << 59 << "last event index is 50";
+        QTest::newRow("servo mode -2") << withRecord(60, "-2") << 60 << "servo mode of LED 1";
+        QTest::newRow("delay 0") << withRecord(64, "0") << 64 << "sequencer delay is 0";
+        QTest::newRow("speed 256") << withRecord(65, "256") << 65 << "test speed is 256";
+        QTest::newRow("huge number") << withRecord(59, "99999999999999999999") << 59 << "number";
+        QTest::newRow("NUL in an event")
+            << withRecord(4, QByteArray("\"5\0junk\"", 8)) << 4 << "\"5\\x00junk\"";
+        QTest::newRow("NUL tail on a delay")
+            << withRecord(64, QByteArray("30\0\0\0garbage", 13)) << 64 << "should be a number";
+        QTest::newRow("zero-filled tail") << withRecord(65, QByteArray("2\0\0\0", 4)) << 65 << "";
+        QTest::newRow("escape in a field") << withRecord(59, "4\x1b") << 59 << "last event";
+        // An extra field shifts every later record: the last event index lands on LED 1's mode.
+        QTest::newRow("two records on one line")
+            << withRecord(30, "\"0\",\"0\"") << 60 << "servo mode of LED 1 is 49";
+    }
+
+    void readerRefusesBadFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, record);
+        QFETCH(QString, problem);
+        const SequenceReadResult read = readSequenceFile(bytes);
+        QVERIFY(!read.data.has_value());
+        QCOMPARE(read.record, record);
+        QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+    }
+
     void saveWritesTheGoldenFiles()
     {
         TestWindow t;
@@ -74,16 +171,11 @@ private Q_SLOTS:
         t.platform.fileChoices << t.path("START.DAT");
         t.window->SaveButton_Click();
         QCOMPARE(readFile(t.path("START.DAT")), golden("start-up.dat"));
-        const auto& dialog = t.platform.fileDialogs[1];
-        QVERIFY(dialog.save);
-        QCOMPARE(dialog.request.title,
-                 QStringLiteral("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"));
-        QCOMPARE(dialog.request.filter,
-                 QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)|*.*"));
+        const auto request = t.platform.fileDialogs[1].request;
+        QCOMPARE(request.title, "Save GLIMMERON Programmable LED Sequencer/Flasher Data File");
         // Files without a dot show under "All Files"; both cases under "Data Files".
-        QCOMPARE(QtPlatform::toQtFilter(dialog.request.filter),
+        QCOMPARE(QtPlatform::toQtFilter(request.filter),
                  QStringLiteral("Data Files (*.dat *.DAT);;All Files (*)"));
-
         buildWorkedExample(t);
         QDir(t.dir.path()).mkdir("seq");
         t.platform.fileChoices << t.path("seq/TEST"); // typed without an extension
@@ -93,31 +185,28 @@ private Q_SLOTS:
         t.window->MENUsave_Click(); // the next dialog offers the name and its folder
         QCOMPARE(t.platform.fileDialogs[3].request.initialName, QStringLiteral("TEST.DAT"));
         QCOMPARE(t.platform.fileDialogs[3].request.folder, t.path("seq"));
-        QVERIFY(t.platform.messageBoxes.isEmpty());
-        QVERIFY(t.ui().ProgressBar1->isHidden());
+        QVERIFY(t.platform.messageBoxes.isEmpty() && t.ui().ProgressBar1->isHidden());
     }
 
     void replaceQuestionOnlyYesReplaces()
     {
         TestWindow t;
         const QString target = t.path("OLD.DAT");
-        writeFile(target, "old contents");
-        // Cancel, then No, both go back to the dialog with the name filled in; then cancel it.
-        t.platform.fileChoices << target << target;
+        writeFile(target, "old");
+        // Cancel, then No, both go back to the dialog with the name filled in; then Yes.
+        t.platform.fileChoices << target << target << target;
         t.platform.answers << Platform::Answer::Cancel << Platform::Answer::No;
+        t.platform.onMessageBox = [&](const auto& box) {
+            QCOMPARE(box.prompt, QStringLiteral("Replace existing file - ") + target + "?");
+            QCOMPARE(box.buttons, Platform::Buttons::YesNoCancel);
+            QCOMPARE(box.icon, Platform::Icon::Question);
+            QCOMPARE(readFile(target), QByteArray("old"));
+            QVERIFY(!t.window->windowTitle().contains("OLD.DAT"));
+            if (t.platform.messageBoxes.size() == 2)
+                t.platform.answers << Platform::Answer::Yes;
+        };
         t.window->MENUsave_Click();
-        QCOMPARE(readFile(target), QByteArray("old contents"));
-        QCOMPARE(t.platform.fileDialogs.size(), 3);
         QCOMPARE(t.platform.fileDialogs[2].request.initialName, QStringLiteral("OLD.DAT"));
-        const auto question = t.platform.messageBoxes.value(0);
-        QCOMPARE(question.prompt, QStringLiteral("Replace existing file - ") + target + "?");
-        QCOMPARE(question.buttons, Platform::Buttons::YesNoCancel);
-        QCOMPARE(question.icon, Platform::Icon::Question);
-        QVERIFY(!t.window->windowTitle().contains("OLD.DAT"));
-
-        t.platform.fileChoices << target;
-        t.platform.answers << Platform::Answer::Yes;
-        t.window->MENUsave_Click();
         QCOMPARE(readFile(target), golden("start-up.dat"));
         QCOMPARE(t.window->windowTitle(), kPrefix + "OLD.DAT");
     }
@@ -135,7 +224,6 @@ private Q_SLOTS:
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(readFile(target), QByteArray(80, 'k'));
         QCOMPARE(QDir(t.dir.path()).entryList(QDir::Files), QStringList({"KEEP.DAT"}));
-
         t.platform.fileChoices << t.path("KEEP.DAT/NEW.DAT"); // a folder that is a file
         t.window->MENUsave_Click();
         QVERIFY(t.platform.messageBoxes.value(0).prompt.contains(t.path("KEEP.DAT/NEW.DAT")));
@@ -147,80 +235,55 @@ private Q_SLOTS:
         TestWindow t;
         buildWorkedExample(t);
         setEvent(*t.window, 40, 9); // after the last event: still saved and restored
-        t.ui().ServoControl[3]->setCurrentIndex(10);
         Settings_form* dialog = t.window->settingsForm();
         dialog->PICSpeedcombo->setCurrentIndex(99);
         dialog->PCSpeedcombo->setCurrentIndex(49);
         dialog->SettingsOKbutton_Click();
-        t.platform.fileChoices << t.path("ROUND.DAT");
+        t.platform.fileChoices << t.path("ROUND.DAT") << t.path("ROUND.DAT");
         t.window->MENUsave_Click();
         const Snapshot saved = snapshot(t);
-
         t.window->MENUnew_Click();
         setEvent(*t.window, 10, 15); // cells the file does not set go off
         dialog->PICSpeedcombo->setCurrentIndex(0);
         dialog->SettingsOKbutton_Click();
-        t.platform.fileChoices << t.path("ROUND.DAT");
         t.window->OpenButton_Click();
         QVERIFY(snapshot(t) == saved);
         QVERIFY(eventValuesMatchCells(*t.window));
         QCOMPARE(textColour(t.ui().LEDlabel1[0]), QColor(255, 0, 0));
         QCOMPARE(t.window->settings().sequencerDelay, 100);
-        QCOMPARE(t.window->settings().testSpeed, 50);
         QCOMPARE(t.platform.fileDialogs.last().request.title,
-                 QStringLiteral("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"));
-        QVERIFY(t.platform.messageBoxes.isEmpty());
+                 "Open GLIMMERON Programmable LED Sequencer/Flasher Data File");
     }
 
-    void mergeOrsEventsAndKeepsColours_data()
-    {
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("fromFile");
-        QTest::addColumn<int>("after");
-        QTest::newRow("1 into 6") << 6 << 1 << 7;
-        QTest::newRow("2 into 3") << 3 << 2 << 3;
-        QTest::newRow("0 into 9") << 9 << 0 << 9;
-        QTest::newRow("15 into 0") << 0 << 15 << 15;
-    }
-
+    // Merge ORs the events and takes the rest but the colours.
     void mergeOrsEventsAndKeepsColours()
     {
-        QFETCH(int, before);
-        QFETCH(int, fromFile);
-        QFETCH(int, after);
         TestWindow t;
-        QByteArray file = golden("worked-example.dat"); // LED 1 red, last event 2, modes 0 1
-        file.replace(0, 3, '"' + QByteArray::number(fromFile) + '"');
-        writeFile(t.path("MERGE.DAT"), file);
-        setEvent(*t.window, 0, before);
+        QByteArray file = golden("worked-example.dat");
+        writeFile(t.path("MERGE.DAT"), file.replace(0, 3, "\"1\""));
+        setEvent(*t.window, 0, 6);
+        setEvent(*t.window, 1, 1);
         t.window->TimeAxis_DblClick(30);
         t.platform.fileChoices << t.path("MERGE.DAT");
         t.window->MENUmerge_Click();
-        QCOMPARE(t.ui().mem[0]->text(), QString::number(after));
+        QCOMPARE(memTexts(*t.window).mid(0, 4), QStringList({"7", "3", "15", "0"}));
         QVERIFY(eventValuesMatchCells(*t.window));
         QCOMPARE(textColour(t.ui().LEDlabel1[0]), QColor(Qt::white));
         QCOMPARE(t.ui().ServoControl[1]->currentIndex(), 1);
-        QCOMPARE(t.window->lastEventIndex(), 2);
         QCOMPARE(textColour(t.ui().TimeAxis[30]), QColor(Qt::black));
+        QCOMPARE(t.window->lastEventIndex(), 2);
         QCOMPARE(t.window->windowTitle(), kPrefix + "MERGE.DAT");
         QCOMPARE(t.platform.fileDialogs.last().request.title,
-                 QStringLiteral("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File"));
+                 "Merge GLIMMERON Programmable LED Sequencer/Flasher Data File");
     }
 
     void refusedFilesChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "fifo", "folder" and "none" make no file
         QTest::addColumn<QString>("message");
-        const QByteArray good = golden("start-up.dat");
-        QByteArray colour9 = good, nul = good, zeros = good;
-        colour9.replace("\r\n7\r\n7\r\n7\r\n7\r\n", "\r\n9\r\n7\r\n7\r\n7\r\n");
-        nul.replace(0, 3, QByteArray("\"5\0junk\"", 8));
-        QTest::newRow("empty") << QByteArray() << "Record 1: the file ends after 0 records";
-        QTest::newRow("short") << good.left(200) << "the file ends after";
-        QTest::newRow("colour 9") << colour9 << "Record 51: the colour index of LED 1 is 9";
-        QTest::newRow("NUL in a number") << nul << "Record 1: the event value of event 1";
-        QTest::newRow("zeros after a delay")
-            << zeros.replace("30\r\n20\r\n", QByteArray("30\0\0\0\r\n20\r\n", 11)) << "Record 64";
+        QTest::newRow("short") << golden("start-up.dat").left(200) << "Record 41: the file ends";
+        QTest::newRow("NUL in a number")
+            << withRecord(1, QByteArray("\"5\0junk\"", 8)) << "Record 1: the event value";
         QTest::newRow("huge") << QByteArray(2 * 1024 * 1024, '1') << "far too long";
         QTest::newRow("missing") << QByteArray("none") << "could not be read";
         QTest::newRow("FIFO") << QByteArray("fifo") << "it is a named pipe (FIFO), not a file";
@@ -246,14 +309,13 @@ private Q_SLOTS:
             t.platform.fileChoices << path;
             merge ? t.window->MENUmerge_Click() : t.window->MENUopen_Click();
             QVERIFY(!fifo || !fifo->released()); // nothing blocked on the FIFO
-            QCOMPARE(t.platform.messageBoxes.size(), 1);
-            const QString prompt = t.platform.messageBoxes[0].prompt;
+            const QString prompt = t.platform.messageBoxes.value(0).prompt;
             QVERIFY2(prompt.contains(path) && prompt.contains(message), qPrintable(prompt));
+            QCOMPARE(t.platform.messageBoxes.size(), 1);
             QVERIFY(snapshot(t) == before);
-            QVERIFY(t.ui().ProgressBar1->isHidden());
         }
     }
 };
 
-QTEST_MAIN(TestFileCommands)
-#include "tst_filecommands.moc"
+QTEST_MAIN(TestFiles)
+#include "tst_files.moc"
