@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/platform.h"
+#include "device/downloadport.h"
 #include "device/downloadsession.h"
 #include "device/downloadtexts.h"
 #include "device/portmap.h"
@@ -88,12 +89,9 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
             write(console.err, cfg.problem + QLatin1Char('\n'));
         number = cfg.port;
     }
-    const PortMap ports(platform.serialPorts());
-    const SerialPortEntry port = ports.entry(number);
-    std::unique_ptr<SerialLink> link = platform.createSerialLink();
-    QString error;
-    if (port.device.isEmpty() || !link->open(port.device, &error)) {
-        write(console.err, downloadPortProblem(number, port, error, ports) + QLatin1Char('\n'));
+    DownloadPort port = openDownloadPort(platform, number);
+    if (!port.link) {
+        write(console.err, port.problem + QLatin1Char('\n'));
         return 1;
     }
     write(console.err, downloadPrompt().mid(1) + QLatin1Char('\n'));
@@ -104,6 +102,7 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
     DownloadSession session([values] { return values; });
     QEventLoop loop;
     bool done = false;
+    QString error;
     QObject::connect(&session, &DownloadSession::startRecordSent,
                      [&] { showProgress(console, 1); });
     QObject::connect(&session, &DownloadSession::recordSent,
@@ -113,14 +112,15 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
         done = true;
         loop.quit();
     });
-    session.start(std::move(link));
+    session.start(std::move(port.link));
     if (!done)
         loop.exec();
     if (!error.isEmpty()) {
-        write(console.err, downloadBrokenOff(number, port.device, error) + QLatin1Char('\n'));
+        write(console.err, downloadBrokenOff(number, port.entry.device, error) + QLatin1Char('\n'));
         return 1;
     }
-    write(console.out, downloadDone(number, port.device, QTime::currentTime()) + QLatin1Char('\n'));
+    write(console.out,
+          downloadDone(number, port.entry.device, QTime::currentTime()) + QLatin1Char('\n'));
     return 0;
 }
 

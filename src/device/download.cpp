@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/platform.h"
+#include "device/downloadport.h"
 #include "device/downloadsession.h"
 #include "device/downloadtexts.h"
 #include "device/portmap.h"
@@ -39,14 +40,10 @@ void Main_LEDFlasher_form::MENUdownload_Click()
     if (m_testRunning)
         StopTest();
     m_serialPortNumber = m_settings.commPortNumber;
-    const PortMap ports(m_platform.serialPorts());
-    const SerialPortEntry port = ports.entry(m_serialPortNumber);
-    std::unique_ptr<SerialLink> link = m_platform.createSerialLink();
-    QString error;
-    if (port.device.isEmpty() || !link->open(port.device, &error)) {
-        const QString text = downloadPortProblem(m_serialPortNumber, port, error, ports);
-        setDownloadStatus(text);
-        m_platform.messageBox(text, applicationTitle(), Platform::Buttons::Ok,
+    DownloadPort port = openDownloadPort(m_platform, m_serialPortNumber);
+    if (!port.link) {
+        setDownloadStatus(port.problem);
+        m_platform.messageBox(port.problem, applicationTitle(), Platform::Buttons::Ok,
                               Platform::Icon::Exclamation);
         setDownloadCommandsEnabled(true);
         return;
@@ -55,16 +52,16 @@ void Main_LEDFlasher_form::MENUdownload_Click()
         m_platform.messageBox(downloadPrompt(), downloadTitle(), Platform::Buttons::OkCancel,
                               Platform::Icon::Exclamation);
     if (answer != Platform::Answer::Ok) {
-        link->close();
+        port.link->close();
         setDownloadCommandsEnabled(true);
         return;
     }
-    m_downloadPort = {m_serialPortNumber, port.device};
+    m_downloadPort = {m_serialPortNumber, port.entry.device};
     setDownloadStatus(tr("Downloading to the GLIMMERON on port %1 (%2) ...")
                           .arg(m_serialPortNumber)
-                          .arg(port.device));
+                          .arg(port.entry.device));
     m_ui.Settings_button->hide();
-    m_downloadSession->start(std::move(link));
+    m_downloadSession->start(std::move(port.link));
 }
 
 void Main_LEDFlasher_form::wireDownloadSession()

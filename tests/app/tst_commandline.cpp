@@ -1,21 +1,12 @@
 #include "app/commandline.h"
 #include "ptycapture.h"
-#include "scriptedplatform.h"
+#include "testwindow.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// 171 bytes from the value bytes of the 57 records.
-QByteArray stream(const QByteArray& values)
-{
-    QByteArray bytes;
-    for (char v : values)
-        bytes += QByteArray(1, v) + "\r\n";
-    return bytes;
-}
 
 QByteArray dataFile(const QList<int>& events, const QList<int>& rest)
 {
@@ -42,18 +33,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("out"); // compared whole where not empty
         QTest::addColumn<QString>("err");    // a part of what standard error says
-        const QByteArray zeros(47, '\0');
+        const QByteArray zeros(94, '0');
         // The data-file worked example, and the download worked example as a file.
         QTest::newRow("stream, file example")
             << QStringList{"--stream", "@"}
             << dataFile({5, 2, 15}, {1, 7, 7, 7, 0, 0, 0, 0, 2, 0, 1, 15, 15, 30, 20}) << 0
-            << stream("\x2a\x05\x02\x0f" + zeros + QByteArray("\x00\x01\x0f\x0f\x1e\x02", 6))
-            << QString();
+            << streamOf("2a05020f" + zeros + "00010f0f1e02") << QString();
         QTest::newRow("stream, download example")
             << QStringList{"--stream", "@"}
             << dataFile({1, 2, 3}, {7, 7, 7, 7, 0, 0, 0, 0, 2, 15, 3, 0, 15, 30, 20}) << 0
-            << stream("\x2a\x01\x02\x03" + zeros + QByteArray("\x0f\x03\x00\x0f\x1e\x02", 6))
-            << QString();
+            << streamOf("2a010203" + zeros + "0f03000f1e02") << QString();
         QTest::newRow("stream, refused file")
             << QStringList{"--stream", "@"} << QByteArray("\"1\"\r\n\"99\"\r\n") << 2
             << QByteArray() << "Record 2: ";
@@ -127,8 +116,7 @@ private Q_SLOTS:
         QCOMPARE(status, 0);
         QVERIFY(asked); // no --yes: it waited for Enter
         QVERIFY(pty.waitForBytes(171, 2000));
-        QCOMPARE(pty.bytes(),
-                 stream("\x2a\x0d\x0a" + QByteArray(48, '\0') + "\x0f\x0f\x0f\x0f\x64\x01"));
+        QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6401"));
         QVERIFY(stdOut.data().startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
                                          pty.deviceName().toLocal8Bit() + ") at "));
         QVERIFY(stdErr.data().contains("Cycle power"));

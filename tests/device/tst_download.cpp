@@ -26,15 +26,6 @@ QList<QAction*> commandEntries(const MainControls& ui)
     return {ui.MENUdownload, ui.MENUtest, ui.MENUsettings, ui.MENUopen, ui.MENUsave};
 }
 
-// The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
-QByteArray valueBytes(const QByteArray& hex)
-{
-    QByteArray stream;
-    for (char value : QByteArray::fromHex(hex))
-        stream += QByteArray(1, value) + "\r\n";
-    return stream;
-}
-
 void verifyRestored(const MainControls& ui)
 {
     for (QWidget* b : commandButtons(ui))
@@ -105,7 +96,7 @@ private Q_SLOTS:
         const Watched seen = downloadAndWatch(t, pty);
 
         QVERIFY(pty.waitForBytes(171, 2000));
-        QCOMPARE(pty.bytes(), valueBytes("2a010203" + QByteArray(94, '0') + "0f03000f1e02"));
+        QCOMPARE(pty.bytes(), streamOf("2a010203" + QByteArray(94, '0') + "0f03000f1e02"));
         const auto& writes = t.platform.serialWrites;
         QCOMPARE(writes.size(), 57);
         for (qsizetype r = 1; r < writes.size(); ++r) {
@@ -168,8 +159,8 @@ private Q_SLOTS:
         QCOMPARE(t.platform.serialWrites.size(), 57); // all out before the end
         QVERIFY(pty.waitForBytes(171, 2000));
         // 13 and 10 go out raw; the blank sequence ends with last event 49 (0x31).
-        QCOMPARE(pty.bytes(), valueBytes("2a" + QByteArray(80, '0') + "0d0a" + QByteArray(16, '0') +
-                                         "0f0f0f0f1e31"));
+        QCOMPARE(pty.bytes(), streamOf("2a" + QByteArray(80, '0') + "0d0a" + QByteArray(16, '0') +
+                                       "0f0f0f0f1e31"));
     }
 
     void cancelSendsNothingAndStopsATestRun()

@@ -42,6 +42,14 @@ Fifo::~Fifo()
     m_guard.join();
 }
 
+QByteArray streamOf(const QByteArray& hex)
+{
+    QByteArray stream;
+    for (char value : QByteArray::fromHex(hex))
+        stream += QByteArray(1, value) + "\r\n";
+    return stream;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

@@ -49,6 +49,9 @@ private:
     std::thread m_guard;
 };
 
+// The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
+QByteArray streamOf(const QByteArray& hex);
+
 class QListWidget;
 // Clicks entry `row` of a pop-up list as soon as the event loop runs, as a user would
 // once the list has opened.
