@@ -1,7 +1,7 @@
 #include "ptycapture.h"
 
+#include <QTest>
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -11,70 +11,48 @@ PtyCapture::PtyCapture(int closeAfter) : m_closeAfter(closeAfter)
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
         qFatal("openpty failed");
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     m_deviceName = QString::fromLocal8Bit(name);
-    m_reader = std::thread([this] { readLoop(); });
+    m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { read(); });
 }
 
 PtyCapture::~PtyCapture()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_reader.join();
+    m_notifier.reset();
     if (m_master >= 0)
         ::close(m_master);
     ::close(m_slave);
 }
 
-void PtyCapture::readLoop()
+void PtyCapture::read() const
 {
-    for (;;) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_stop || m_master < 0)
-                return;
-        }
-        pollfd fd{m_master, POLLIN, 0};
-        if (::poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN))
-            continue;
-        char buffer[256];
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n <= 0)
-            continue;
-        std::lock_guard lock(m_mutex);
+    char buffer[256];
+    ssize_t n = 0;
+    while (m_master >= 0 && (n = ::read(m_master, buffer, sizeof buffer)) > 0) {
         m_bytes.append(buffer, n);
         if (m_closeAfter >= 0 && m_bytes.size() >= m_closeAfter) {
             // Pull the cable: with the other side gone, further writes fail.
+            m_notifier->setEnabled(false);
             ::close(m_master);
             m_master = -1;
-            ::close(m_slave);
-            m_slave = ::open("/dev/null", O_RDONLY);
-            return;
         }
     }
 }
 
 QByteArray PtyCapture::bytes() const
 {
-    std::lock_guard lock(m_mutex);
+    read();
     return m_bytes;
 }
 
 bool PtyCapture::waitForBytes(int count, int ms) const
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < deadline) {
-        if (bytes().size() >= count)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return bytes().size() >= count;
+    return QTest::qWaitFor([&] { return bytes().size() >= count; }, ms);
 }
 
 QString PtyCapture::lineSettings() const
 {
-    std::lock_guard lock(m_mutex);
     termios t{};
     if (::tcgetattr(m_slave, &t) != 0)
         return {};
