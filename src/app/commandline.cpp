@@ -10,6 +10,7 @@
 #include "settings/ledcfg.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QIODevice>
 #include <QTime>
@@ -20,34 +21,40 @@ struct Options
 {
     QCommandLineOption listPorts{
         QStringLiteral("list-ports"),
-        QStringLiteral("List the serial port numbers that have a device.")};
-    QCommandLineOption stream{QStringLiteral("stream"),
-                              QStringLiteral("Write the 171-byte download image of FILE to "
-                                             "standard output."),
-                              QStringLiteral("FILE")};
-    QCommandLineOption download{QStringLiteral("download"),
-                                QStringLiteral("Send FILE to the GLIMMERON without a window."),
-                                QStringLiteral("FILE")};
+        QCoreApplication::translate("GLIMMERON",
+                                    "List the serial port numbers that have a device.")};
+    QCommandLineOption stream{
+        QStringLiteral("stream"),
+        QCoreApplication::translate("GLIMMERON", "Write the 171-byte download image of FILE to "
+                                                 "standard output."),
+        QStringLiteral("FILE")};
+    QCommandLineOption download{
+        QStringLiteral("download"),
+        QCoreApplication::translate("GLIMMERON", "Send FILE to the GLIMMERON without a window."),
+        QStringLiteral("FILE")};
     QCommandLineOption port{QStringLiteral("port"),
-                            QStringLiteral("Serial port number 1 to 20 for --download (default: "
-                                           "the one in LED.cfg)."),
+                            QCoreApplication::translate(
+                                "GLIMMERON", "Serial port number 1 to 20 for --download (default: "
+                                             "the one in LED.cfg)."),
                             QStringLiteral("N")};
-    QCommandLineOption yes{QStringLiteral("yes"),
-                           QStringLiteral("Download without waiting for Enter.")};
+    QCommandLineOption yes{
+        QStringLiteral("yes"),
+        QCoreApplication::translate("GLIMMERON", "Download without waiting for Enter.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Show these options.")};
+                            QCoreApplication::translate("GLIMMERON", "Show these options.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Show the version.")};
+                               QCoreApplication::translate("GLIMMERON", "Show the version.")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Editor and programmer for the GLIMMERON LED sequencer. Without "
-                           "options it opens the editor, with FILE in it when given."));
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "GLIMMERON", "Editor and programmer for the GLIMMERON LED sequencer. Without "
+                         "options it opens the editor, with FILE in it when given."));
         parser.addOptions({listPorts, stream, download, port, yes, help, version});
-        parser.addPositionalArgument(QStringLiteral("FILE"),
-                                     QStringLiteral("A sequence data file to open."),
-                                     QStringLiteral("[FILE]"));
+        parser.addPositionalArgument(
+            QStringLiteral("FILE"),
+            QCoreApplication::translate("GLIMMERON", "A sequence data file to open."),
+            QStringLiteral("[FILE]"));
     }
 };
 
@@ -61,7 +68,7 @@ void showProgress(Console& console, int sent)
     constexpr int kWidth = 40;
     if (console.errIsTerminal) {
         const int filled = sent * kWidth / kDownloadRecords;
-        write(console.err, QStringLiteral("\r[%1%2] %3/%4")
+        write(console.err, QCoreApplication::translate("GLIMMERON", "\r[%1%2] %3/%4")
                                .arg(QString(filled, QLatin1Char('#')),
                                     QString(kWidth - filled, QLatin1Char('.')))
                                .arg(sent)
@@ -69,8 +76,9 @@ void showProgress(Console& console, int sent)
         if (sent == kDownloadRecords)
             write(console.err, QStringLiteral("\n"));
     } else if (sent % 10 == 0 || sent == kDownloadRecords) {
-        write(console.err,
-              QStringLiteral("Sent %1 of %2 records\n").arg(sent).arg(kDownloadRecords));
+        write(console.err, QCoreApplication::translate("GLIMMERON", "Sent %1 of %2 records\n")
+                               .arg(sent)
+                               .arg(kDownloadRecords));
     }
 }
 
@@ -134,7 +142,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     CommandLine command;
     auto usage = [&](const QString& error) {
         command.action = CommandLine::Action::UsageError;
-        command.error = error + QStringLiteral("\nTry --help for the options.");
+        command.error =
+            error + QCoreApplication::translate("GLIMMERON", "\nTry --help for the options.");
         return command;
     };
     if (!parser.parse(arguments))
@@ -157,12 +166,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (command.action == CommandLine::Action::Window && files.size() == 1)
         command.file = files.first();
     else if (!files.isEmpty())
-        return usage(QStringLiteral("Unexpected argument: %1").arg(files.first()));
+        return usage(
+            QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1").arg(files.first()));
     if (parser.isSet(options.port)) {
         bool ok = false;
         command.port = parser.value(options.port).toInt(&ok);
         if (!ok || command.port < kFirstPort || command.port > kLastPort)
-            return usage(QStringLiteral("The port number must be 1 to 20, not \"%1\".")
+            return usage(QCoreApplication::translate("GLIMMERON",
+                                                     "The port number must be 1 to 20, not \"%1\".")
                              .arg(parser.value(options.port)));
     }
     return command;
@@ -185,14 +196,15 @@ int runCommand(const CommandLine& command, Platform& platform, const QString& le
         write(console.out, commandLineHelp());
         return 0;
     case CommandLine::Action::Version:
-        write(console.out, QStringLiteral("glimmeron %1\n").arg(QStringLiteral(GLIMMERON_VERSION)));
+        write(console.out, QCoreApplication::translate("GLIMMERON", "glimmeron %1\n")
+                               .arg(QStringLiteral(GLIMMERON_VERSION)));
         return 0;
     case CommandLine::Action::UsageError:
         write(console.err, command.error + QLatin1Char('\n'));
         return 2;
     case CommandLine::Action::ListPorts:
         for (const auto& [number, port] : PortMap(platform.serialPorts()).numbered())
-            write(console.out, QStringLiteral("%1 %2 %3")
+            write(console.out, QCoreApplication::translate("GLIMMERON", "%1 %2 %3")
                                        .arg(number)
                                        .arg(port.device, port.description)
                                        .trimmed() +

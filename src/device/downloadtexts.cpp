@@ -3,11 +3,13 @@
 #include "device/downloadstream.h"
 #include "device/portmap.h"
 
+#include <QCoreApplication>
 #include <QTime>
 
 QString downloadTitle()
 {
-    return QStringLiteral("Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
+    return QCoreApplication::translate(
+        "GLIMMERON", "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
 }
 
 QString downloadPrompt()
@@ -21,28 +23,36 @@ QString downloadPrompt()
 QString downloadPortProblem(int number, const SerialPortEntry& port, const QString& reason,
                             const PortMap& ports)
 {
-    const QString what = port.device.isEmpty()
-                             ? QStringLiteral("No serial port has number %1.").arg(number)
-                             : QStringLiteral("Serial port %1 (%2) could not be opened: %3.")
-                                   .arg(number)
-                                   .arg(port.device, reason);
-    return what + QStringLiteral("\r\rNothing was sent to the GLIMMERON. ") + ports.listing() +
-           QStringLiteral(" Check that the programming cable is plugged in and that Settings "
-                          "names its port.");
+    const QString what =
+        port.device.isEmpty()
+            ? QCoreApplication::translate("GLIMMERON", "No serial port has number %1.").arg(number)
+            : QCoreApplication::translate("GLIMMERON",
+                                          "Serial port %1 (%2) could not be opened: %3.")
+                  .arg(number)
+                  .arg(port.device, reason);
+    return what +
+           QCoreApplication::translate("GLIMMERON", "\r\rNothing was sent to the GLIMMERON. ") +
+           ports.listing() +
+           QCoreApplication::translate(
+               "GLIMMERON", " Check that the programming cable is plugged in and that Settings "
+                            "names its port.");
 }
 
 QString downloadBrokenOff(int number, const QString& device, const QString& reason)
 {
-    return QStringLiteral("The download to the GLIMMERON on serial port %1 (%2) stopped part-way: "
-                          "%3.\r\rThe download is incomplete. Check the cable, then program the "
-                          "device again.")
+    return QCoreApplication::translate(
+               "GLIMMERON",
+               "The download to the GLIMMERON on serial port %1 (%2) stopped part-way: "
+               "%3.\r\rThe download is incomplete. Check the cable, then program the "
+               "device again.")
         .arg(number)
         .arg(device, reason);
 }
 
 QString downloadDone(int number, const QString& device, const QTime& at)
 {
-    return QStringLiteral("Downloaded %1 bytes to the GLIMMERON on port %2 (%3) at %4")
+    return QCoreApplication::translate("GLIMMERON",
+                                       "Downloaded %1 bytes to the GLIMMERON on port %2 (%3) at %4")
         .arg(3 * kDownloadRecords)
         .arg(number)
         .arg(device, at.toString(QStringLiteral("HH:mm:ss")));

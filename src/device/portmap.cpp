@@ -2,6 +2,7 @@
 
 #include "settings/ledcfg.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -72,7 +73,7 @@ SerialPortEntry PortMap::entry(int number) const
                                    ? m_environment(variable)
                                    : qEnvironmentVariable(variable.toLatin1().constData());
     if (!overridden.isEmpty())
-        return {overridden, QStringLiteral("set by %1").arg(variable)};
+        return {overridden, QCoreApplication::translate("GLIMMERON", "set by %1").arg(variable)};
 #ifdef Q_OS_WIN
     const QString com = QStringLiteral("COM%1").arg(number);
     for (const SerialPortEntry& port : m_found) {
@@ -106,22 +107,28 @@ QString PortMap::describe(int number) const
 {
     const SerialPortEntry port = entry(number);
     if (port.device.isEmpty())
-        return QStringLiteral("No serial port has number %1. %2").arg(number).arg(listing());
+        return QCoreApplication::translate("GLIMMERON", "No serial port has number %1. %2")
+            .arg(number)
+            .arg(listing());
     if (port.description.isEmpty())
         return port.device;
-    return QStringLiteral("%1 - %2").arg(port.device, port.description);
+    return QCoreApplication::translate("GLIMMERON", "%1 - %2").arg(port.device, port.description);
 }
 
 QString PortMap::listing() const
 {
     const auto ports = numbered();
     if (ports.isEmpty())
-        return QStringLiteral("No serial port was found: plug in the programming cable, then "
-                              "choose its port in Settings.");
+        return QCoreApplication::translate(
+            "GLIMMERON", "No serial port was found: plug in the programming cable, then "
+                         "choose its port in Settings.");
     QStringList lines;
     for (const auto& [n, port] : ports)
         lines << (port.description.isEmpty()
-                      ? QStringLiteral("%1: %2").arg(n).arg(port.device)
-                      : QStringLiteral("%1: %2 - %3").arg(n).arg(port.device, port.description));
-    return QStringLiteral("The serial ports found are %1.").arg(lines.join(QStringLiteral(", ")));
+                      ? QCoreApplication::translate("GLIMMERON", "%1: %2").arg(n).arg(port.device)
+                      : QCoreApplication::translate("GLIMMERON", "%1: %2 - %3")
+                            .arg(n)
+                            .arg(port.device, port.description));
+    return QCoreApplication::translate("GLIMMERON", "The serial ports found are %1.")
+        .arg(lines.join(QCoreApplication::translate("GLIMMERON", ", ")));
 }

@@ -1,5 +1,7 @@
 #include "device/serialport.h"
 
+#include <QCoreApplication>
+
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #endif
@@ -13,38 +15,42 @@ QString QtSerialLink::describe(QSerialPort::SerialPortError error, const QString
     QString words;
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        words = QStringLiteral("there is no such device");
+        words = QCoreApplication::translate("GLIMMERON", "there is no such device");
         break;
     case QSerialPort::PermissionError:
-        words = QStringLiteral("permission was denied, or another program is using the port.\r"
-                               "On Linux, serial ports belong to the group \"dialout\": add your "
-                               "user to it (sudo usermod -aG dialout $USER) and log in again");
+        words = QCoreApplication::translate(
+            "GLIMMERON", "permission was denied, or another program is using the port.\r"
+                         "On Linux, serial ports belong to the group \"dialout\": add your "
+                         "user to it (sudo usermod -aG dialout $USER) and log in again");
         break;
     case QSerialPort::OpenError:
-        words = QStringLiteral("the port is already open");
+        words = QCoreApplication::translate("GLIMMERON", "the port is already open");
         break;
     case QSerialPort::WriteError:
-        words = QStringLiteral("writing to the port failed");
+        words = QCoreApplication::translate("GLIMMERON", "writing to the port failed");
         break;
     case QSerialPort::ResourceError:
-        words = QStringLiteral("the device was removed or became unavailable");
+        words = QCoreApplication::translate("GLIMMERON",
+                                            "the device was removed or became unavailable");
         break;
     case QSerialPort::UnsupportedOperationError:
-        words = QStringLiteral("the device is not a serial port that can run at 2400 baud, "
-                               "8 data bits, no parity, 1 stop bit");
+        words = QCoreApplication::translate(
+            "GLIMMERON", "the device is not a serial port that can run at 2400 baud, "
+                         "8 data bits, no parity, 1 stop bit");
         break;
     case QSerialPort::TimeoutError:
-        words = QStringLiteral("the device did not take the data in time");
+        words =
+            QCoreApplication::translate("GLIMMERON", "the device did not take the data in time");
         break;
     case QSerialPort::NotOpenError:
-        words = QStringLiteral("the port is not open");
+        words = QCoreApplication::translate("GLIMMERON", "the port is not open");
         break;
     default:
-        words = QStringLiteral("the system reported an error");
+        words = QCoreApplication::translate("GLIMMERON", "the system reported an error");
         break;
     }
     if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
-        words += QStringLiteral(" (%1)").arg(detail);
+        words += QCoreApplication::translate("GLIMMERON", " (%1)").arg(detail);
     return words;
 }
 

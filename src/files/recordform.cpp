@@ -1,5 +1,6 @@
 #include "files/recordform.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 QByteArray quotedRecord(const QByteArray& text)
@@ -92,7 +93,7 @@ std::optional<long long> recordNumber(const RecordField& field)
 QString describeField(const RecordField& field)
 {
     if (field.text.isEmpty())
-        return QStringLiteral("an empty field");
+        return QCoreApplication::translate("GLIMMERON", "an empty field");
     QString shown;
     for (char c : field.text.left(20)) {
         const auto u = static_cast<unsigned char>(c);

@@ -1,5 +1,6 @@
 #include "files/savefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
@@ -13,14 +14,14 @@ namespace {
 QString notAFile(mode_t mode)
 {
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a named pipe (FIFO), not a file");
+        return QCoreApplication::translate("GLIMMERON", "it is a named pipe (FIFO), not a file");
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder, not a file");
+        return QCoreApplication::translate("GLIMMERON", "it is a folder, not a file");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a file");
+        return QCoreApplication::translate("GLIMMERON", "it is a socket, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a file");
-    return QStringLiteral("it is not a regular file");
+        return QCoreApplication::translate("GLIMMERON", "it is a device, not a file");
+    return QCoreApplication::translate("GLIMMERON", "it is not a regular file");
 }
 
 } // namespace
@@ -130,7 +131,8 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
         return std::nullopt;
     }
     if (file.size() > maxBytes) {
-        *error = QStringLiteral("it is %1 bytes long, far too long for this kind of file")
+        *error = QCoreApplication::translate(
+                     "GLIMMERON", "it is %1 bytes long, far too long for this kind of file")
                      .arg(file.size());
         return std::nullopt;
     }
@@ -140,7 +142,8 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
         return std::nullopt;
     }
     if (bytes.size() > maxBytes) {
-        *error = QStringLiteral("it is far too long for this kind of file");
+        *error =
+            QCoreApplication::translate("GLIMMERON", "it is far too long for this kind of file");
         return std::nullopt;
     }
     return bytes;

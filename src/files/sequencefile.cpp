@@ -2,6 +2,8 @@
 
 #include "files/recordform.h"
 
+#include <QCoreApplication>
+
 QByteArray writeSequenceFile(const SequenceData& data)
 {
     QByteArray bytes;
@@ -29,21 +31,24 @@ public:
     {
         const int record = m_next + 1;
         if (m_next >= m_fields.size())
-            return fail(record, QStringLiteral("the file ends after %1 records; a sequence file "
-                                               "has %2")
+            return fail(record, QCoreApplication::translate(
+                                    "GLIMMERON", "the file ends after %1 records; a sequence file "
+                                                 "has %2")
                                     .arg(m_fields.size())
                                     .arg(kSequenceRecords));
         const RecordField& field = m_fields[m_next++];
         const auto number = recordNumber(field);
         if (!number)
-            return fail(record, QStringLiteral("%1 should be a number, but the file holds %2")
+            return fail(record, QCoreApplication::translate(
+                                    "GLIMMERON", "%1 should be a number, but the file holds %2")
                                     .arg(what, describeField(field)));
         if (*number < low || *number > high)
-            return fail(record, QStringLiteral("%1 is %2, outside %3 to %4")
-                                    .arg(what)
-                                    .arg(*number)
-                                    .arg(low)
-                                    .arg(high));
+            return fail(record,
+                        QCoreApplication::translate("GLIMMERON", "%1 is %2, outside %3 to %4")
+                            .arg(what)
+                            .arg(*number)
+                            .arg(low)
+                            .arg(high));
         *out = static_cast<int>(*number);
         return true;
     }
@@ -72,28 +77,35 @@ SequenceReadResult readSequenceFile(const QByteArray& bytes)
     Reader in(fields);
     SequenceData data;
     for (int i = 0; i < 50; ++i) {
-        if (!in.next(&data.events[i], 0, 15,
-                     QStringLiteral("the event value of event %1").arg(i + 1)))
+        if (!in.next(
+                &data.events[i], 0, 15,
+                QCoreApplication::translate("GLIMMERON", "the event value of event %1").arg(i + 1)))
             return in.error();
     }
     for (int k = 0; k < 8; ++k) {
         const bool led = k < 4;
-        const QString what = led ? QStringLiteral("the colour index of LED %1").arg(k + 1)
-                                 : QStringLiteral("colour entry %1").arg(k);
+        const QString what =
+            led ? QCoreApplication::translate("GLIMMERON", "the colour index of LED %1").arg(k + 1)
+                : QCoreApplication::translate("GLIMMERON", "colour entry %1").arg(k);
         if (!in.next(&data.colourIndexes[k], led ? 0 : -32768, led ? 7 : 32767, what))
             return in.error();
     }
-    if (!in.next(&data.lastEvent, 0, 49, QStringLiteral("the last event index")))
+    if (!in.next(&data.lastEvent, 0, 49,
+                 QCoreApplication::translate("GLIMMERON", "the last event index")))
         return in.error();
     for (int k = 0; k < 4; ++k) {
         int& mode = data.servoModes[k];
-        if (!in.next(&mode, -1, 15, QStringLiteral("the servo mode of LED %1").arg(k + 1)))
+        if (!in.next(
+                &mode, -1, 15,
+                QCoreApplication::translate("GLIMMERON", "the servo mode of LED %1").arg(k + 1)))
             return in.error();
         if (mode == -1)
             mode = 15; // older files write -1 for an empty selector, which behaves as NONE
     }
-    if (!in.next(&data.sequencerDelay, 1, 255, QStringLiteral("the sequencer delay")) ||
-        !in.next(&data.testSpeed, 1, 255, QStringLiteral("the LED test speed")))
+    if (!in.next(&data.sequencerDelay, 1, 255,
+                 QCoreApplication::translate("GLIMMERON", "the sequencer delay")) ||
+        !in.next(&data.testSpeed, 1, 255,
+                 QCoreApplication::translate("GLIMMERON", "the LED test speed")))
         return in.error();
     // Whatever follows record 65 (a note, an end-of-file byte) is not read.
     return {data, 0, {}};

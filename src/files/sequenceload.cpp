@@ -3,6 +3,8 @@
 #include "files/savefile.h"
 #include "files/sequencefile.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
 }
@@ -13,11 +15,13 @@ SequenceLoad loadSequenceFile(const QString& path)
     const std::optional<QByteArray> bytes = readSmallFile(path, kMaxDataFileBytes, &error);
     if (!bytes)
         return {std::nullopt,
-                QStringLiteral("The file %1 could not be read: %2.").arg(path, error)};
+                QCoreApplication::translate("GLIMMERON", "The file %1 could not be read: %2.")
+                    .arg(path, error)};
     const SequenceReadResult read = readSequenceFile(*bytes);
     if (!read.data)
         return {std::nullopt,
-                QStringLiteral("The file %1 is not a valid sequence data file. Record %2: %3.")
+                QCoreApplication::translate(
+                    "GLIMMERON", "The file %1 is not a valid sequence data file. Record %2: %3.")
                     .arg(path)
                     .arg(read.record)
                     .arg(read.problem)};

@@ -3,6 +3,7 @@
 #include "files/recordform.h"
 #include "files/savefile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -30,12 +31,14 @@ LedCfgLoad loadLedCfg(const QString& path)
     LedCfgLoad result;
     if (!QFileInfo::exists(path))
         return result;
-    const QString fallback = QStringLiteral("Serial port 1 is used for now. Choose the port under "
-                                            "Settings and press OK to store it.");
+    const QString fallback = QCoreApplication::translate(
+        "GLIMMERON", "Serial port 1 is used for now. Choose the port under "
+                     "Settings and press OK to store it.");
     QString error;
     const auto bytes = readSmallFile(path, kMaxLedCfgBytes, &error);
     if (!bytes) {
-        result.problem = QStringLiteral("The settings file %1 could not be read: %2.\r\r%3")
+        result.problem = QCoreApplication::translate(
+                             "GLIMMERON", "The settings file %1 could not be read: %2.\r\r%3")
                              .arg(path, error, fallback);
         return result;
     }
@@ -46,8 +49,9 @@ LedCfgLoad loadLedCfg(const QString& path)
     const QList<RecordField> fields = readRecordFields(*bytes);
     const QString held =
         fields.isEmpty() ? QStringLiteral("nothing") : describeField(fields.first());
-    result.problem = QStringLiteral("The settings file %1 holds %2, which is not a serial port "
-                                    "number from 1 to 20.\r\r%3")
+    result.problem = QCoreApplication::translate(
+                         "GLIMMERON", "The settings file %1 holds %2, which is not a serial port "
+                                      "number from 1 to 20.\r\r%3")
                          .arg(path, held, fallback);
     return result;
 }
