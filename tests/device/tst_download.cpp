@@ -16,55 +16,24 @@ Q_DECLARE_METATYPE(QList<SerialPortEntry>)
 
 namespace {
 
-QList<QWidget*> commandButtons(const MainControls& ui)
+// The five commands that a download disables, buttons and menu entries; true when each
+// one is as `enabled` says.
+bool commandsEnabled(const MainControls& ui, bool enabled)
 {
-    return {ui.TestButton, ui.Settings_button, ui.DownloadButton, ui.OpenButton, ui.SaveButton};
-}
-
-QList<QAction*> commandEntries(const MainControls& ui)
-{
-    return {ui.MENUdownload, ui.MENUtest, ui.MENUsettings, ui.MENUopen, ui.MENUsave};
+    bool all = true;
+    for (QWidget* b :
+         {(QWidget*)ui.TestButton, (QWidget*)ui.Settings_button, (QWidget*)ui.DownloadButton,
+          (QWidget*)ui.OpenButton, (QWidget*)ui.SaveButton})
+        all = all && b->isEnabled() == enabled;
+    for (QAction* a : {ui.MENUdownload, ui.MENUtest, ui.MENUsettings, ui.MENUopen, ui.MENUsave})
+        all = all && a->isEnabled() == enabled;
+    return all;
 }
 
 void verifyRestored(const MainControls& ui)
 {
-    for (QWidget* b : commandButtons(ui))
-        QVERIFY(b->isEnabled() && b->isVisible());
-    for (QAction* a : commandEntries(ui))
-        QVERIFY(a->isEnabled());
+    QVERIFY(commandsEnabled(ui, true) && ui.Settings_button->isVisible());
     QVERIFY(ui.DLlabel->isHidden() && ui.ProgressBar1->isHidden());
-}
-
-// A download to the pty behind port 1, watched every few milliseconds until it ends.
-struct Watched
-{
-    QSet<int> progress;
-    bool restricted = true; // the five commands stayed disabled, the notice shown
-    QSet<QString> lines;    // line settings seen while the port was open
-};
-
-Watched downloadAndWatch(TestWindow& t, PtyCapture& pty)
-{
-    Watched seen;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        const MainControls& ui = t.ui();
-        if (ui.ProgressBar1->isHidden())
-            return;
-        seen.progress << ui.ProgressBar1->value();
-        seen.lines << pty.lineSettings();
-        bool r = ui.DLlabel->isVisible() && ui.Settings_button->isHidden();
-        for (QWidget* b : commandButtons(ui))
-            r = r && !b->isEnabled();
-        for (QAction* a : commandEntries(ui))
-            r = r && !a->isEnabled();
-        seen.restricted = seen.restricted && r;
-    });
-    sampler.start(5);
-    t.window->MENUdownload_Click();
-    if (!QTest::qWaitFor([&] { return !t.window->downloading(); }, 8000))
-        qWarning("the download did not end");
-    return seen;
 }
 
 } // namespace
@@ -81,10 +50,8 @@ private Q_SLOTS:
         PtyCapture pty;
         qputenv("GLIMMERON_PORT_1", pty.deviceName().toLocal8Bit());
         TestWindow t;
-        t.window->setCell(1, 0, true);
-        t.window->setCell(2, 1, true);
-        t.window->setCell(1, 2, true);
-        t.window->setCell(2, 2, true);
+        for (auto [led, slot] : {std::pair{1, 0}, {2, 1}, {1, 2}, {2, 2}})
+            t.window->setCell(led, slot, true);
         t.window->TimeAxis_DblClick(2);
         t.ui().ServoControl[1]->setCurrentIndex(3);
         t.ui().ServoControl[2]->setCurrentIndex(0);
@@ -93,8 +60,22 @@ private Q_SLOTS:
             clickListEntryLater(t.ui().ColorList, 3, 1500);
             t.window->LEDlabel1_Click(3); // waits in the list until the click above
         });
-        const Watched seen = downloadAndWatch(t, pty);
-
+        // Watched every few milliseconds while the bar shows.
+        QSet<int> progress;
+        QSet<QString> lines; // line settings while the port is open
+        bool restricted = true;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            if (t.ui().ProgressBar1->isHidden())
+                return;
+            progress << t.ui().ProgressBar1->value();
+            lines << pty.lineSettings();
+            restricted = restricted && commandsEnabled(t.ui(), false) &&
+                         t.ui().DLlabel->isVisible() && t.ui().Settings_button->isHidden();
+        });
+        sampler.start(5);
+        t.window->MENUdownload_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!t.window->downloading(), 8000);
         QVERIFY(pty.waitForBytes(171, 2000));
         QCOMPARE(pty.bytes(), streamOf("2a010203" + QByteArray(94, '0') + "0f03000f1e02"));
         const auto& writes = t.platform.serialWrites;
@@ -109,21 +90,13 @@ private Q_SLOTS:
         }
         QCOMPARE(t.window->ledColourIndex(3), 3); // the list was open and got its click
         const auto box = t.platform.messageBoxes.value(0);
-        QCOMPARE(
-            box.prompt,
-            QStringLiteral(
-                "\r 1) Cycle power/Connect Glimmeron to programming cable (All LEDs flash), "
-                "then\r\r "
-                "2)  Wait till all LEDS come on and stay on, then\r\r 3)  With all LEDs lit, Press "
-                "'OK' to download to Glimmeron..."));
-        QCOMPARE(box.title,
-                 QStringLiteral("Download to GLIMMERON  -  Programmable LED Sequencer/Flasher..."));
-        QCOMPARE(box.buttons, Platform::Buttons::OkCancel);
-        QCOMPARE(box.icon, Platform::Icon::Exclamation);
+        QVERIFY(box.prompt.startsWith("\r 1) Cycle power/Connect Glimmeron to programming cable"));
+        QCOMPARE(box.title, "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
+        QVERIFY(box.buttons == Platform::Buttons::OkCancel &&
+                box.icon == Platform::Icon::Exclamation);
         QCOMPARE(t.platform.messageBoxes.size(), 1);
-        QVERIFY(seen.progress.contains(0) && seen.progress.contains(54));
-        QVERIFY(seen.restricted);
-        QCOMPARE(seen.lines, QSet<QString>{"2400,n,8,1"});
+        QVERIFY(progress.contains(0) && progress.contains(54) && restricted);
+        QCOMPARE(lines, QSet<QString>{"2400,n,8,1"});
         QCOMPARE(t.ui().ProgressBar1->value(), 55);
         verifyRestored(t.ui());
         QVERIFY(t.window->downloadStatus()->text().startsWith(
@@ -179,10 +152,8 @@ private Q_SLOTS:
         };
         t.platform.answers << Platform::Answer::Cancel;
         t.window->MENUdownload_Click();
-        QVERIFY(disabledDuringQuestion);
-        QCOMPARE(t.ui().TestButton->text(), QStringLiteral("Test"));
-        QVERIFY(t.ui().ServoStick->isHidden());
-        QVERIFY(!t.window->downloading());
+        QVERIFY(disabledDuringQuestion && !t.window->downloading());
+        QVERIFY(t.ui().TestButton->text() == "Test" && t.ui().ServoStick->isHidden());
         QVERIFY(t.platform.serialWrites.isEmpty());
         verifyRestored(t.ui()); // Settings_button shown again, though the run ended inside
     }
@@ -245,42 +216,25 @@ private Q_SLOTS:
         verifyRestored(t.ui());
     }
 
-    void portNumbersFollowTheFoundPorts_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("overridden");
-        QTest::addColumn<QString>("device");
-        // Found in the system's order; adapters come first, digits compare by value.
-        QTest::newRow("first adapter") << 1 << QString() << "/dev/ttyACM0";
-        QTest::newRow("second adapter") << 2 << QString() << "/dev/ttyUSB0";
-        QTest::newRow("ttyS2 before ttyS10") << 4 << QString() << "/dev/ttyS2";
-        QTest::newRow("last found") << 5 << QString() << "/dev/ttyS10";
-        QTest::newRow("beyond the ports found") << 6 << QString() << QString();
-        QTest::newRow("environment names the device") << 6 << "/dev/pts/7"
-                                                      << "/dev/pts/7";
-        QTest::newRow("empty environment is unset") << 1 << QString("") << "/dev/ttyACM0";
-    }
-
+    // Adapters first, then the others, digits by value; GLIMMERON_PORT_<n> when not empty.
     void portNumbersFollowTheFoundPorts()
     {
-        QFETCH(int, number);
-        QFETCH(QString, overridden);
-        QFETCH(QString, device);
-        QStringList asked;
+        QHash<QString, QString> environment;
         const PortMap map({{"/dev/ttyS10", ""},
                            {"/dev/ttyUSB0", "FT232R USB UART"},
                            {"/dev/ttyS0", "16550A"},
                            {"/dev/ttyS2", ""},
                            {"/dev/ttyACM0", "CDC"}},
-                          [&](const QString& name) {
-                              asked << name;
-                              return name == QStringLiteral("GLIMMERON_PORT_%1").arg(number)
-                                         ? overridden
-                                         : QString();
-                          });
-        QCOMPARE(map.entry(number).device, device);
-        QCOMPARE(asked.value(0), QStringLiteral("GLIMMERON_PORT_%1").arg(number));
-        QCOMPARE(map.numbered().size(), overridden.isEmpty() ? 5 : 6);
+                          [&](const QString& name) { return environment.value(name); });
+        QStringList devices;
+        for (int n = 1; n <= 6; ++n)
+            devices << map.entry(n).device;
+        QCOMPARE(devices, QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS2",
+                                       "/dev/ttyS10", ""}));
+        environment = {{"GLIMMERON_PORT_6", "/dev/pts/7"}, {"GLIMMERON_PORT_1", ""}};
+        QCOMPARE(map.entry(6).device, QStringLiteral("/dev/pts/7"));
+        QCOMPARE(map.entry(1).device, QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(map.numbered().size(), 6);
     }
 };
 
