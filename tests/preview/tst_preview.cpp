@@ -14,7 +14,6 @@
 #include <functional>
 
 using Command = std::function<void(TestWindow&)>;
-Q_DECLARE_METATYPE(Command)
 
 namespace {
 
@@ -147,59 +146,49 @@ private Q_SLOTS:
         QCOMPARE(shown.mid(at20 + 29, 13), QList<int>({49, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
     }
 
-    void whichCommandsStopARun_data()
-    {
-        QTest::addColumn<Command>("command");
-        QTest::addColumn<bool>("stops");
-        QTest::newRow("Merge") << Command([](TestWindow& t) {
-            t.platform.fileChoices << QStringLiteral(GOLDEN_DIR "/sequencefile/start-up.dat");
-            t.window->MENUmerge_Click();
-        }) << false;
-        QTest::newRow("New") << Command([](TestWindow& t) { t.window->MENUnew_Click(); }) << false;
-        QTest::newRow("Open") << Command([](TestWindow& t) { t.window->MENUopen_Click(); }) << true;
-        QTest::newRow("Save") << Command([](TestWindow& t) { t.window->MENUsave_Click(); }) << true;
-        QTest::newRow("Settings") << Command([](TestWindow& t) { t.window->MENUsettings_Click(); })
-                                  << true;
-    }
-
     void whichCommandsStopARun()
     {
-        QFETCH(Command, command);
-        QFETCH(bool, stops);
-        TestWindow t;
-        t.ui().ServoControl[0]->setCurrentIndex(3);
-        t.window->MENUtest_Click();
-        command(t); // dialogs and questions are cancelled
-        QCOMPARE(t.window->testRunning(), !stops);
-        QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
-        stopAndWait(t);
+        const std::pair<Command, bool> commands[] = {
+            {[](TestWindow& t) {
+                 t.platform.fileChoices << QStringLiteral(GOLDEN_DIR "/sequencefile/start-up.dat");
+                 t.window->MENUmerge_Click();
+             },
+             false},
+            {[](TestWindow& t) { t.window->MENUnew_Click(); }, false},
+            {[](TestWindow& t) { t.window->MENUopen_Click(); }, true},
+            {[](TestWindow& t) { t.window->MENUsave_Click(); }, true},
+            {[](TestWindow& t) { t.window->MENUsettings_Click(); }, true}};
+        for (const auto& [command, stops] : commands) {
+            TestWindow t;
+            t.ui().ServoControl[0]->setCurrentIndex(3);
+            t.window->MENUtest_Click();
+            command(t); // dialogs and questions are cancelled
+            QCOMPARE(t.window->testRunning(), !stops);
+            QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
+            stopAndWait(t);
+        }
     }
 
     // Each selector entry's text shows the zones in which its LED lights: a star per zone.
-    void modeTextsMatchTheirZones_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("text");
-        const char* texts[] = {"OFF",       "|* - - -|", "|- * - -|", "|* * - -|",
-                               "|- - * -|", "|* - * -|", "|- * * -|", "|* * * -|",
-                               "|- - - *|", "|* - - *|", "|- * - *|", "|* * - *|",
-                               "|- - * *|", "|* - * *|", "|- * * *|", "NONE"};
-        for (int mode = 0; mode < 16; ++mode)
-            QTest::addRow("%d", mode) << mode << QString::fromLatin1(texts[mode]);
-    }
-
     void modeTextsMatchTheirZones()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, text);
+        const QStringList texts{"OFF",       "|* - - -|", "|- * - -|", "|* * - -|",
+                                "|- - * -|", "|* - * -|", "|- * * -|", "|* * * -|",
+                                "|- - - *|", "|* - - *|", "|- * - *|", "|* * - *|",
+                                "|- - * *|", "|* - * *|", "|- * * *|", "NONE"};
         TestWindow t;
         for (QComboBox* selector : t.ui().ServoControl)
-            QCOMPARE(selector->itemText(mode), text);
-        for (int position = 100; position <= 199; ++position) { // zones of 25 from 100
-            const int zone = (position - 100) / 25;
-            const bool star = text == "NONE" || (text != "OFF" && text[1 + 2 * zone] == '*');
-            QCOMPARE(ledLit(true, servoZoneBit(position), mode), star);
-            QVERIFY(!ledLit(false, servoZoneBit(position), mode));
+            for (int mode = 0; mode < 16; ++mode)
+                QCOMPARE(selector->itemText(mode), texts[mode]);
+        for (int mode = 0; mode < 16; ++mode) {
+            for (int position = 100; position <= 199; ++position) { // zones of 25 from 100
+                const QString& text = texts[mode];
+                const int zone = (position - 100) / 25;
+                const bool star = text == "NONE" || (text != "OFF" && text[1 + 2 * zone] == '*');
+                QVERIFY2(ledLit(true, servoZoneBit(position), mode) == star &&
+                             !ledLit(false, servoZoneBit(position), mode),
+                         qPrintable(QStringLiteral("mode %1 at %2").arg(mode).arg(position)));
+            }
         }
     }
 
