@@ -1,22 +1,18 @@
-// Drives the real program in a real X server, only as a user would: pointer and keys.
+// Drives the real program in a real X server through its keys and real file dialogs.
 // Every wait polls for what it needs with a generous timeout: CI machines are busy.
 #include "ptycapture.h"
+#include "testwindow.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPixmap>
 #include <QProcess>
-#include <QScreen>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 constexpr int kPatienceMs = 30000;
+const QString kMain = QStringLiteral("^GLIMMERON  -  Programmable LED Sequencer/Flasher");
+
 QString xdotool(const QStringList& args)
 {
     QProcess p;
@@ -25,10 +21,14 @@ QString xdotool(const QStringList& args)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// The id of the visible window whose title matches `pattern`, once it has appeared.
-QString waitForWindow(const QString& pattern)
+// The visible window whose title matches `pattern`, or empty after `ms`.
+QString findWindow(const QString& pattern, int ms = kPatienceMs)
 {
-    return xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}).split('\n').value(0);
+    QString id;
+    auto found = [&] {
+        return !(id = xdotool({"search", "--onlyvisible", "--name", pattern})).isEmpty();
+    };
+    return QTest::qWaitFor(found, ms) ? id.section('\n', 0, 0) : QString();
 }
 
 void keys(const QString& window, const QStringList& sequence)
@@ -38,10 +38,34 @@ void keys(const QString& window, const QStringList& sequence)
         xdotool({"key", "--clearmodifiers", key});
 }
 
-QByteArray readAll(const QString& path)
+// Presses `key` in `window` until a window titled `title` opens: a window still busy
+// starting up or closing a dialog may miss a key.
+QString openWindow(const QString& window, const QString& key, const QString& title)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        keys(window, {key});
+        if (const QString opened = findWindow(title, 10000); !opened.isEmpty())
+            return opened;
+    }
+    return {};
+}
+
+// Answers a file dialog with `path`, typing it again while the dialog stays open.
+bool chooseFile(const QString& dialog, const QString& path)
+{
+    auto closed = [&] {
+        return !xdotool({"search", "--onlyvisible", "--name", ".*"}).split('\n').contains(dialog);
+    };
+    if (dialog.isEmpty())
+        return false;
+    for (int attempt = 0; attempt < 3 && !closed(); ++attempt) {
+        keys(dialog, {"ctrl+a"});
+        xdotool({"type", "--delay", "5", path});
+        keys(dialog, {"Return"});
+        if (QTest::qWaitFor(closed, 10000))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -52,37 +76,7 @@ class TestEndToEnd : public QObject
 
     QTemporaryDir m_dir;
     QProcess m_program;
-    QString m_window;
-    QPoint m_client; // top-left of the client area on the screen
     PtyCapture m_pty;
-
-    void click(QPoint at, int count = 1)
-    {
-        xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
-        xdotool({"click", "--repeat", QString::number(count), "--delay", "80", "1"});
-    }
-    QPoint cell(int led, int slot) const
-    {
-        return m_client + QPoint(192 + 12 * slot + 6, 36 + 36 * (led - 1) + 10);
-    }
-    // Answers a file dialog titled `title` with `path`. A dialog still busy opening may
-    // miss what is typed: then it is still there, and the name is typed again.
-    void chooseFile(const QString& title, const QString& path)
-    {
-        const QString dialog = waitForWindow(title);
-        QVERIFY2(!dialog.isEmpty(), qPrintable(title + " did not open"));
-        auto open = [&] {
-            return xdotool({"search", "--onlyvisible", "--name", title}).contains(dialog);
-        };
-        for (int attempt = 0; attempt < 3 && open(); ++attempt) {
-            keys(dialog, {"ctrl+a"});
-            xdotool({"type", "--delay", "5", path});
-            keys(dialog, {"Return"});
-            if (QTest::qWaitFor([&] { return !open(); }, 10000))
-                break;
-        }
-        QVERIFY2(!open(), qPrintable(title + " did not take the file name"));
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -91,9 +85,7 @@ private Q_SLOTS:
             QSKIP("no X server: Xvfb (xvfb-run) is not installed");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not installed");
-        QFile cfg(m_dir.filePath("LED.cfg"));
-        QVERIFY(cfg.open(QIODevice::WriteOnly) && cfg.write("1\r\n") == 3);
-        cfg.close();
+        writeFile(m_dir.filePath("LED.cfg"), "1\r\n");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("GLIMMERON_PORT_1", m_pty.deviceName());
@@ -103,70 +95,27 @@ private Q_SLOTS:
         m_program.setProcessChannelMode(QProcess::ForwardedChannels);
         m_program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
         QVERIFY(m_program.waitForStarted());
-        m_window = waitForWindow("^GLIMMERON  -  Programmable LED Sequencer/Flasher - Rev4$");
-        QVERIFY2(!m_window.isEmpty(), "the main window did not appear");
-        QHash<QString, int> g;
-        for (const QString& line : xdotool({"getwindowgeometry", "--shell", m_window}).split('\n'))
-            g.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
-        // The client area lies between the menu bar and the status bar; find it by the
-        // grid's black top line, 24 pixels down and 180 to 804 across, once painted.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-                for (int y = g["Y"]; y < g["Y"] + g["HEIGHT"]; ++y) {
-                    bool line = true;
-                    for (int x = 200; x <= 800 && line; x += 100)
-                        line = shot.pixelColor(g["X"] + x, y) == Qt::black;
-                    if (line) {
-                        m_client = QPoint(g["X"], y - 24);
-                        return true;
-                    }
-                }
-                return false;
-            }(),
-            kPatienceMs);
-        QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
-        QGuiApplication::primaryScreen()->grabWindow(0).save(SCREENSHOT_DIR "/startup.png");
     }
 
-    void editSaveDownloadRefuseAndExit()
+    void openSaveDownloadAndExit()
     {
-        // Slots 0..2 become 1, 2, 3; ruler label "3" makes slot 2 the last event.
-        click(cell(1, 0));
-        click(cell(2, 1));
-        click(cell(1, 2));
-        click(cell(2, 2));
-        click(m_client + QPoint(192 + 12 * 2 + 6, 192 + 12), 2);
+        const QString window = findWindow(kMain + " - Rev4$");
+        QVERIFY2(!window.isEmpty(), "the main window did not appear");
+        const QString example = GOLDEN_DIR "/sequencefile/worked-example.dat";
+        QVERIFY(
+            chooseFile(openWindow(window, "ctrl+o", "^Open GLIMMERON Programmable LED"), example));
+        QVERIFY2(!findWindow(kMain + " - worked-example.dat$").isEmpty(), "the file did not open");
 
         const QString saved = m_dir.filePath("E2E.DAT");
-        keys(m_window, {"ctrl+s"});
-        chooseFile("^Save GLIMMERON Programmable LED", saved);
-        QTRY_VERIFY_WITH_TIMEOUT(readAll(saved).endsWith("\r\n30\r\n20\r\n"), kPatienceMs);
-        const QByteArray file = readAll(saved);
-        QVERIFY(file.startsWith("\"1\"\r\n\"2\"\r\n\"3\"\r\n\"0\"\r\n"));
-        QVERIFY(file.endsWith("\r\n2\r\n15\r\n15\r\n15\r\n15\r\n30\r\n20\r\n"));
+        QVERIFY(
+            chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON Programmable LED"), saved));
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(saved), readFile(example), kPatienceMs);
 
-        keys(m_window, {"alt+d"});
-        const QString question = waitForWindow("^Download to GLIMMERON");
-        QVERIFY2(!question.isEmpty(), "the download question did not appear");
-        keys(question, {"Return"});
+        keys(openWindow(window, "alt+d", "^Download to GLIMMERON"), {"Return"});
         QVERIFY(m_pty.waitForBytes(171, kPatienceMs));
-        QCOMPARE(m_pty.bytes().left(12), QByteArray("*\r\n\x01\r\n\x02\r\n\x03\r\n"));
-        QCOMPARE(m_pty.bytes().right(12), QByteArray("\x0f\r\n\x0f\r\n\x1e\r\n\x02\r\n"));
+        QCOMPARE(m_pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
-        const QString bad = m_dir.filePath("BAD.DAT");
-        QFile badFile(bad);
-        QVERIFY(badFile.open(QIODevice::WriteOnly) && badFile.write("\"99\"\r\n") == 6);
-        badFile.close();
-        keys(m_window, {"ctrl+o"});
-        chooseFile("^Open GLIMMERON Programmable LED", bad);
-        const QString message = waitForWindow("^GLIMMERON$");
-        QVERIFY2(!message.isEmpty(), "no message about the bad file");
-        keys(message, {"Return"});
-
-        keys(m_window, {"ctrl+q"});
-        QTRY_VERIFY_WITH_TIMEOUT(!waitForWindow("^GLIMMERON$").isEmpty(), kPatienceMs);
-        keys(waitForWindow("^GLIMMERON$"), {"Return"});
+        keys(openWindow(window, "ctrl+q", "^GLIMMERON$"), {"Return"});
         QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kPatienceMs);
         QCOMPARE(m_program.exitCode(), 0);
     }
