@@ -44,7 +44,7 @@ Effect shown(const QString& text)
     return [text](TestWindow& t) {
         const auto& boxes = t.platform.messageBoxes;
         const auto& dialogs = t.platform.fileDialogs;
-        return (dialogs.size() == 1 && dialogs[0].request.title.startsWith(text)) ||
+        return (dialogs.size() == 1 && dialogs[0].title.startsWith(text)) ||
                (boxes.size() == 1 && (boxes[0].prompt.contains(text) || boxes[0].title == text));
     };
 }

@@ -157,7 +157,7 @@ private Q_SLOTS:
         t.platform.fileChoices << t.path("START.DAT");
         t.window->SaveButton_Click();
         QCOMPARE(readFile(t.path("START.DAT")), golden("start-up.dat"));
-        const auto request = t.platform.fileDialogs[1].request;
+        const auto request = t.platform.fileDialogs[1];
         QCOMPARE(request.title, "Save GLIMMERON Programmable LED Sequencer/Flasher Data File");
         // Files without a dot show under "All Files"; both cases under "Data Files".
         QCOMPARE(QtPlatform::toQtFilter(request.filter),
@@ -169,8 +169,8 @@ private Q_SLOTS:
         QCOMPARE(readFile(t.path("seq/TEST.DAT")), golden("worked-example.dat"));
         QCOMPARE(t.window->windowTitle(), kPrefix + "TEST.DAT");
         t.window->MENUsave_Click(); // the next dialog offers the name and its folder
-        QCOMPARE(t.platform.fileDialogs[3].request.initialName, QStringLiteral("TEST.DAT"));
-        QCOMPARE(t.platform.fileDialogs[3].request.folder, t.path("seq"));
+        QCOMPARE(t.platform.fileDialogs[3].initialName, QStringLiteral("TEST.DAT"));
+        QCOMPARE(t.platform.fileDialogs[3].folder, t.path("seq"));
         QVERIFY(t.platform.messageBoxes.isEmpty() && t.ui().ProgressBar1->isHidden());
     }
 
@@ -192,7 +192,7 @@ private Q_SLOTS:
                 t.platform.answers << Platform::Answer::Yes;
         };
         t.window->MENUsave_Click();
-        QCOMPARE(t.platform.fileDialogs[2].request.initialName, QStringLiteral("OLD.DAT"));
+        QCOMPARE(t.platform.fileDialogs[2].initialName, QStringLiteral("OLD.DAT"));
         QCOMPARE(readFile(target), golden("start-up.dat"));
         QCOMPARE(t.window->windowTitle(), kPrefix + "OLD.DAT");
     }
@@ -242,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(snapshot(t) == saved);
         QVERIFY(eventValuesMatchCells(*t.window));
         QCOMPARE(t.window->settings().sequencerDelay, 100);
-        QCOMPARE(t.platform.fileDialogs.last().request.title,
+        QCOMPARE(t.platform.fileDialogs.last().title,
                  "Open GLIMMERON Programmable LED Sequencer/Flasher Data File");
     }
 
@@ -257,14 +257,15 @@ private Q_SLOTS:
         t.window->TimeAxis_DblClick(30);
         t.platform.fileChoices << t.path("MERGE.DAT");
         t.window->MENUmerge_Click();
-        QCOMPARE(memTexts(*t.window).mid(0, 4), QStringList({"7", "3", "15", "0"}));
+        const auto events = t.window->currentSequence().events;
+        QCOMPARE(QList<int>(events.begin(), events.begin() + 4), QList<int>({7, 3, 15, 0}));
         QVERIFY(eventValuesMatchCells(*t.window));
         QCOMPARE(textColour(t.ui().LEDlabel1[0]), QColor(Qt::white));
         QCOMPARE(t.ui().ServoControl[1]->currentIndex(), 1);
         QCOMPARE(textColour(t.ui().TimeAxis[30]), QColor(Qt::black));
         QCOMPARE(t.window->lastEventIndex(), 2);
         QCOMPARE(t.window->windowTitle(), kPrefix + "MERGE.DAT");
-        QCOMPARE(t.platform.fileDialogs.last().request.title,
+        QCOMPARE(t.platform.fileDialogs.last().title,
                  "Merge GLIMMERON Programmable LED Sequencer/Flasher Data File");
     }
 

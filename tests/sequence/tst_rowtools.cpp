@@ -208,7 +208,7 @@ private Q_SLOTS:
         t.window->MENUnew_Click(); // again, with the mark already at 49
         QCOMPARE(textColour(t.ui().TimeAxis[49]), QColor(Qt::red));
         t.window->MENUsave_Click(); // the remembered name survives New
-        QCOMPARE(t.platform.fileDialogs.last().request.initialName, QStringLiteral("FULL.DAT"));
+        QCOMPARE(t.platform.fileDialogs.last().initialName, QStringLiteral("FULL.DAT"));
     }
 };
 

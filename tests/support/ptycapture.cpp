@@ -56,14 +56,11 @@ QString PtyCapture::lineSettings() const
     termios t{};
     if (::tcgetattr(m_slave, &t) != 0)
         return {};
-    const speed_t speed = cfgetospeed(&t);
-    const int baud = speed == B2400 ? 2400 : speed == B9600 ? 9600 : int(speed);
-    const int bits = (t.c_cflag & CSIZE) == CS8 ? 8 : (t.c_cflag & CSIZE) == CS7 ? 7 : 0;
     const char parity = !(t.c_cflag & PARENB) ? 'n' : (t.c_cflag & PARODD) ? 'o' : 'e';
     return QStringLiteral("%1,%2,%3,%4%5")
-        .arg(baud)
+        .arg(cfgetospeed(&t) == B2400 ? "2400" : "another speed")
         .arg(QLatin1Char(parity))
-        .arg(bits)
+        .arg((t.c_cflag & CSIZE) == CS8 ? 8 : 7)
         .arg(t.c_cflag & CSTOPB ? 2 : 1)
-        .arg(t.c_cflag & CRTSCTS ? QStringLiteral(",rtscts") : QString());
+        .arg(t.c_cflag & CRTSCTS ? ",rtscts" : "");
 }

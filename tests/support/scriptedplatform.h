@@ -18,11 +18,6 @@ public:
         Buttons buttons;
         Icon icon;
     };
-    struct FileDialogCall
-    {
-        bool save;
-        FileDialogRequest request;
-    };
 
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> fileChoices;
@@ -32,7 +27,7 @@ public:
     std::function<void(const MessageBoxCall&)> onMessageBox;
 
     QList<MessageBoxCall> messageBoxes;
-    QList<FileDialogCall> fileDialogs;
+    QList<FileDialogRequest> fileDialogs;
     QList<QUrl> openedUrls;
     QList<std::pair<QString, QString>> shownDocuments;
     // When each serial write began, as the program hands records to the port.
@@ -41,14 +36,8 @@ public:
 
     Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
                       Icon icon) override;
-    std::optional<QString> openFileName(const FileDialogRequest& r) override
-    {
-        return file(false, r);
-    }
-    std::optional<QString> saveFileName(const FileDialogRequest& r) override
-    {
-        return file(true, r);
-    }
+    std::optional<QString> openFileName(const FileDialogRequest& r) override { return file(r); }
+    std::optional<QString> saveFileName(const FileDialogRequest& r) override { return file(r); }
     // The real port, with the moment of every write noted down; tests name a pty for
     // a number through GLIMMERON_PORT_<n>.
     std::unique_ptr<SerialLink> createSerialLink() override;
@@ -65,9 +54,9 @@ public:
     void quit() override { ++quitCalls; }
 
 private:
-    std::optional<QString> file(bool save, const FileDialogRequest& request)
+    std::optional<QString> file(const FileDialogRequest& request)
     {
-        fileDialogs << FileDialogCall{save, request};
+        fileDialogs << request;
         return fileChoices.isEmpty() ? std::nullopt : fileChoices.dequeue();
     }
 };

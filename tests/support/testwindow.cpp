@@ -65,14 +65,6 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
-QStringList memTexts(const Main_LEDFlasher_form& window)
-{
-    QStringList texts;
-    for (QLabel* mem : window.ui().mem)
-        texts << mem->text();
-    return texts;
-}
-
 QList<int> range(int from, int to, int step)
 {
     QList<int> values;

@@ -26,8 +26,6 @@ struct TestWindow
 
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
-// The event values as the mem captions show them.
-QStringList memTexts(const Main_LEDFlasher_form& window);
 // Slots from..to (both included) in steps of `step`.
 QList<int> range(int from, int to, int step = 1);
 // The slots whose cell is on in LED `led`'s row.
