@@ -16,18 +16,15 @@ Q_DECLARE_METATYPE(QList<SerialPortEntry>)
 
 namespace {
 
-// The five commands that a download disables, buttons and menu entries; true when each
-// one is as `enabled` says.
+// True when the five commands that a download disables, buttons and menu entries, are
+// all as `enabled` says.
 bool commandsEnabled(const MainControls& ui, bool enabled)
 {
-    bool all = true;
-    for (QWidget* b :
-         {(QWidget*)ui.TestButton, (QWidget*)ui.Settings_button, (QWidget*)ui.DownloadButton,
-          (QWidget*)ui.OpenButton, (QWidget*)ui.SaveButton})
-        all = all && b->isEnabled() == enabled;
-    for (QAction* a : {ui.MENUdownload, ui.MENUtest, ui.MENUsettings, ui.MENUopen, ui.MENUsave})
-        all = all && a->isEnabled() == enabled;
-    return all;
+    const QList<QObject*> commands{
+        ui.TestButton,   ui.Settings_button, ui.DownloadButton, ui.OpenButton, ui.SaveButton,
+        ui.MENUdownload, ui.MENUtest,        ui.MENUsettings,   ui.MENUopen,   ui.MENUsave};
+    return std::ranges::all_of(
+        commands, [&](QObject* c) { return c->property("enabled").toBool() == enabled; });
 }
 
 void verifyRestored(const MainControls& ui)
@@ -90,11 +87,10 @@ private Q_SLOTS:
         }
         QCOMPARE(t.window->ledColourIndex(3), 3); // the list was open and got its click
         const auto box = t.platform.messageBoxes.value(0);
-        QVERIFY(box.prompt.startsWith("\r 1) Cycle power/Connect Glimmeron to programming cable"));
-        QCOMPARE(box.title, "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
-        QVERIFY(box.buttons == Platform::Buttons::OkCancel &&
-                box.icon == Platform::Icon::Exclamation);
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
+        QVERIFY(t.platform.messageBoxes.size() == 1 && box.icon == Platform::Icon::Exclamation &&
+                box.buttons == Platform::Buttons::OkCancel &&
+                box.prompt.startsWith("\r 1) Cycle power/Connect Glimmeron to programming cable") &&
+                box.title == "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
         QVERIFY(progress.contains(0) && progress.contains(54) && restricted);
         QCOMPARE(lines, QSet<QString>{"2400,n,8,1"});
         QCOMPARE(t.ui().ProgressBar1->value(), 55);
@@ -219,7 +215,8 @@ private Q_SLOTS:
     // Adapters first, then the others, digits by value; GLIMMERON_PORT_<n> when not empty.
     void portNumbersFollowTheFoundPorts()
     {
-        QHash<QString, QString> environment;
+        const QHash<QString, QString> environment{{"GLIMMERON_PORT_6", "/dev/pts/7"},
+                                                  {"GLIMMERON_PORT_1", ""}};
         const PortMap map({{"/dev/ttyS10", ""},
                            {"/dev/ttyUSB0", "FT232R USB UART"},
                            {"/dev/ttyS0", "16550A"},
@@ -227,13 +224,10 @@ private Q_SLOTS:
                            {"/dev/ttyACM0", "CDC"}},
                           [&](const QString& name) { return environment.value(name); });
         QStringList devices;
-        for (int n = 1; n <= 6; ++n)
+        for (int n = 1; n <= 7; ++n)
             devices << map.entry(n).device;
         QCOMPARE(devices, QStringList({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS2",
-                                       "/dev/ttyS10", ""}));
-        environment = {{"GLIMMERON_PORT_6", "/dev/pts/7"}, {"GLIMMERON_PORT_1", ""}};
-        QCOMPARE(map.entry(6).device, QStringLiteral("/dev/pts/7"));
-        QCOMPARE(map.entry(1).device, QStringLiteral("/dev/ttyACM0"));
+                                       "/dev/ttyS10", "/dev/pts/7", ""}));
         QCOMPARE(map.numbered().size(), 6);
     }
 };

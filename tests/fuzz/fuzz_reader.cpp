@@ -1,4 +1,4 @@
-// libFuzzer target: any bytes through the data-file reader.
+// libFuzzer target: any bytes through the reader that FUZZ_READER names.
 #include "readerchecks.h"
 
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (!sequenceReaderHolds(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))
+    if (!FUZZ_READER(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))
         std::abort();
     return 0;
 }
