@@ -49,8 +49,6 @@ private Q_SLOTS:
         QTest::newRow("mark all, last 3") << int(RowOperation::MarkAll) << 3 << range(0, 3) << 3;
         QTest::newRow("clear all, last 3")
             << int(RowOperation::ClearAll) << 3 << QList<int>{} << 49;
-        QTest::newRow("empty line") << int(RowOperation::Empty) << 49 << QList<int>{} << -1;
-        QTest::newRow("cancel") << int(RowOperation::Cancel) << 49 << QList<int>{} << -1;
     }
 
     void skipPatterns()
@@ -99,70 +97,57 @@ private Q_SLOTS:
         QCOMPARE(t.ui().mem[0]->text(), QStringLiteral("1"));
     }
 
+    // Copies between LED 2 and LED 4 reach slots 0..10 only; the copy list keeps its entry.
     void copyFromAndTo_data()
     {
-        QTest::addColumn<int>("row");
         QTest::addColumn<int>("operation");
         QTest::addColumn<int>("partner");
         QTest::addColumn<QList<int>>("led2");
         QTest::addColumn<QList<int>>("led4");
         const QList<int> led2{1, 20}, led4{0, 5, 40};
-        QTest::newRow("LED 2 from LED 4") << 1 << 3 << 3 << QList<int>{0, 5, 20} << led4;
-        QTest::newRow("LED 2 to LED 4") << 1 << 4 << 3 << led2 << QList<int>{1, 40};
-        QTest::newRow("LED 2 from itself") << 1 << 3 << 1 << led2 << led4;
-        QTest::newRow("empty line") << 1 << 3 << 6 << led2 << led4;
-        QTest::newRow("Cancel") << 1 << 4 << 9 << led2 << led4;
+        QTest::newRow("LED 2 from LED 4") << 3 << 3 << QList<int>{0, 5, 20} << led4;
+        QTest::newRow("LED 2 to LED 4") << 4 << 3 << led2 << QList<int>{1, 40};
+        QTest::newRow("LED 2 from itself") << 3 << 1 << led2 << led4;
+        QTest::newRow("empty line") << 3 << 6 << led2 << led4;
+        QTest::newRow("Cancel") << 4 << 9 << led2 << led4;
     }
 
     void copyFromAndTo()
     {
-        QFETCH(int, row);
         QFETCH(int, operation);
         QFETCH(int, partner);
         QFETCH(QList<int>, led2);
         QFETCH(QList<int>, led4);
         TestWindow t;
-        t.window->TimeAxis_DblClick(10); // copies reach slots 0..10 only
+        t.window->TimeAxis_DblClick(10);
         for (int i : {1, 20})
             t.window->setCell(2, i, true);
         for (int i : {0, 5, 40})
             t.window->setCell(4, i, true);
-        runRowOperation(t, row, operation, partner);
+        runRowOperation(t, 1, operation, partner);
         QVERIFY(t.ui().CopyList->isHidden());
         QCOMPARE(rowOn(*t.window, 2), led2);
         QCOMPARE(rowOn(*t.window, 4), led4);
         QVERIFY(eventValuesMatchCells(*t.window));
-        QCOMPARE(t.ui().CopyList->currentRow(), partner); // kept for the next time
+        QCOMPARE(t.ui().CopyList->currentRow(), partner);
     }
 
-    void choosingAColourRecoloursTheLabel_data()
-    {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("Black") << 0 << QColor(0, 0, 0);
-        QTest::newRow("Cyan") << 6 << QColor(0, 255, 255);
-    }
-
+    // The list opens on the LED's colour; the choice recolours that LED's name only.
     void choosingAColourRecoloursTheLabel()
     {
-        QFETCH(int, entry);
-        QFETCH(QColor, colour);
         TestWindow t;
         QList<int> highlighted;
-        auto pick = [&](int row) {
-            QTimer::singleShot(0, [&, row] {
+        for (auto [entry, colour] : {std::pair{6, QColor(0, 255, 255)}, {0, QColor(0, 0, 0)}}) {
+            QTimer::singleShot(0, [&, entry] {
                 highlighted << t.ui().ColorList->currentRow();
-                clickListEntry(t.ui().ColorList, row < 0 ? highlighted.last() : row);
+                clickListEntry(t.ui().ColorList, entry);
             });
-        };
-        pick(entry);
-        QTest::mouseClick(t.ui().LEDlabel1[1], Qt::LeftButton);
+            QTest::mouseClick(t.ui().LEDlabel1[1], Qt::LeftButton);
+            QCOMPARE(textColour(t.ui().LEDlabel1[1]), colour);
+            QCOMPARE(t.window->ledColourIndex(1), entry);
+        }
+        QCOMPARE(highlighted, QList<int>({7, 6}));
         QVERIFY(t.ui().ColorList->isHidden() && textColour(t.ui().LEDlabel1[0]) == Qt::white);
-        QCOMPARE(textColour(t.ui().LEDlabel1[1]), colour);
-        pick(-1);
-        t.window->LEDlabel1_Click(1);
-        QCOMPARE(highlighted, QList<int>({7, entry})); // opens on the LED's colour
-        QCOMPARE(t.window->ledColourIndex(1), entry);
     }
 
     // A second label clicked while the list is open: one choice, applied inner first. The
