@@ -1,11 +1,30 @@
 #pragma once
 
 #include "app/platform.h"
+#include "device/serialport.h"
 
 #include <QList>
 #include <QQueue>
 #include <chrono>
 #include <functional>
+
+// The real port, noting the moment each write begins.
+class TimedSerialLink : public QtSerialLink
+{
+public:
+    explicit TimedSerialLink(QList<std::chrono::steady_clock::time_point>& writes)
+        : m_writes(writes)
+    {
+    }
+    bool write(const QByteArray& bytes, QString* error) override
+    {
+        m_writes << std::chrono::steady_clock::now();
+        return QtSerialLink::write(bytes, error);
+    }
+
+private:
+    QList<std::chrono::steady_clock::time_point>& m_writes;
+};
 
 // Records every message box and dialog, and answers from a script. An unscripted
 // message box is answered with Cancel (or OK where that is the only button).
@@ -35,12 +54,22 @@ public:
     int quitCalls = 0;
 
     Answer messageBox(const QString& prompt, const QString& title, Buttons buttons,
-                      Icon icon) override;
+                      Icon icon) override
+    {
+        messageBoxes << MessageBoxCall{prompt, title, buttons, icon};
+        if (onMessageBox)
+            onMessageBox(messageBoxes.last());
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
     std::optional<QString> openFileName(const FileDialogRequest& r) override { return file(r); }
     std::optional<QString> saveFileName(const FileDialogRequest& r) override { return file(r); }
-    // The real port, with the moment of every write noted down; tests name a pty for
-    // a number through GLIMMERON_PORT_<n>.
-    std::unique_ptr<SerialLink> createSerialLink() override;
+    // Tests name a pty for a port number through GLIMMERON_PORT_<n>.
+    std::unique_ptr<SerialLink> createSerialLink() override
+    {
+        return std::make_unique<TimedSerialLink>(serialWrites);
+    }
     QList<SerialPortEntry> serialPorts() override { return ports; }
     bool openUrl(const QUrl& url) override
     {
