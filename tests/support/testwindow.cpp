@@ -5,9 +5,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
 {
@@ -21,25 +19,10 @@ TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
         qFatal("the main window was not shown");
 }
 
-Fifo::Fifo(const QString& path, int ms)
+void makeFifo(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (::mkfifo(name.constData(), 0600) != 0)
-        qFatal("cannot make the FIFO %s", name.constData());
-    m_guard = std::thread([this, name, ms] {
-        for (int waited = 0; waited < ms && !m_done; waited += 10)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (!m_done) {
-            m_released = true;
-            ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
-        }
-    });
-}
-
-Fifo::~Fifo()
-{
-    m_done = true;
-    m_guard.join();
+    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+        qFatal("cannot make the FIFO %s", qPrintable(path));
 }
 
 QByteArray streamOf(const QByteArray& hex)

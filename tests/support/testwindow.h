@@ -4,10 +4,8 @@
 #include "scriptedplatform.h"
 
 #include <QTemporaryDir>
-#include <atomic>
 #include <memory>
 #include <optional>
-#include <thread>
 
 class CellBox;
 
@@ -33,19 +31,9 @@ QList<int> rowOn(const Main_LEDFlasher_form& window, int led);
 // True when every mem caption matches its four cells.
 bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
 
-// Makes `path` a FIFO. Should a reader block on it, a writer opens it after `ms` to let
-// the reader go, and released() says so.
-class Fifo
-{
-public:
-    explicit Fifo(const QString& path, int ms = 5000);
-    ~Fifo();
-    bool released() const { return m_released; }
-
-private:
-    std::atomic<bool> m_done = false, m_released = false;
-    std::thread m_guard;
-};
+// Makes `path` a named pipe. A reader that blocks on it holds its test function until
+// QTest's watchdog (QTEST_FUNCTION_TIMEOUT) fails it.
+void makeFifo(const QString& path);
 
 // The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
 QByteArray streamOf(const QByteArray& hex);
