@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -424,9 +426,19 @@ private Q_SLOTS:
         QCOMPARE(textColour(t.ui().LEDlabel1[2]), QColor(0, 255, 0));
     }
 
+    // The window opens on an empty sequence; New returns to it.
     void newReturnsToTheStartState()
     {
         TestWindow t;
+        const MainControls& ui = t.ui();
+        QCOMPARE(t.window->windowTitle(),
+                 "GLIMMERON  -  Programmable LED Sequencer/Flasher - Rev4");
+        QCOMPARE(t.window->currentSequence(), SequenceData{});
+        QVERIFY(ui.TimeAxis[10]->text() == "1" && ui.ServoControl[3]->currentText() == "NONE");
+        for (QWidget* hidden :
+             std::initializer_list<QWidget*>{ui.DLlabel, ui.ProgressBar1, ui.ServoStick,
+                                             ui.PulseWidth, t.window->settingsForm()})
+            QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
         QByteArray file = readFile(GOLDEN_DIR "/sequencefile/worked-example.dat");
         file.replace("\r\n0\r\n0\r\n0\r\n0\r\n2\r\n", "\r\n9\r\n9\r\n9\r\n9\r\n2\r\n");
         writeFile(t.path("FULL.DAT"), file.replace("\r\n30\r\n20\r\n", "\r\n99\r\n42\r\n"));
