@@ -7,16 +7,6 @@
 
 namespace {
 
-QByteArray dataFile(const QList<int>& events, const QList<int>& rest)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 50; ++i)
-        bytes += '"' + QByteArray::number(events.value(i)) + "\"\r\n";
-    for (int v : rest)
-        bytes += QByteArray::number(v) + "\r\n";
-    return bytes;
-}
-
 struct Run
 {
     int status;
@@ -60,13 +50,13 @@ private Q_SLOTS:
         const QByteArray zeros(94, '0');
         // The data-file worked example, and the download worked example as a file.
         QTest::newRow("stream, file example")
-            << QStringList{"--stream", "@"}
-            << dataFile({5, 2, 15}, {1, 7, 7, 7, 0, 0, 0, 0, 2, 0, 1, 15, 15, 30, 20}) << 0
+            << QStringList{"--stream", "@"} << golden("worked-example.dat") << 0
             << streamOf("2a05020f" + zeros + "00010f0f1e02") << QString();
         QTest::newRow("stream, download example")
             << QStringList{"--stream", "@"}
-            << dataFile({1, 2, 3}, {7, 7, 7, 7, 0, 0, 0, 0, 2, 15, 3, 0, 15, 30, 20}) << 0
-            << streamOf("2a010203" + zeros + "0f03000f1e02") << QString();
+            << golden("start-up.dat",
+                      {{1, "1"}, {2, "2"}, {3, "3"}, {59, "2"}, {61, "3"}, {62, "0"}})
+            << 0 << streamOf("2a010203" + zeros + "0f03000f1e02") << QString();
         QTest::newRow("stream, refused file")
             << QStringList{"--stream", "@"} << QByteArray("\"1\"\r\n\"99\"\r\n") << 2
             << QByteArray() << "Record 2: ";
@@ -74,8 +64,7 @@ private Q_SLOTS:
             << QStringList{"--list-ports"} << QByteArray() << 0
             << QByteArray("1 /dev/ttyUSB0 FT232R USB UART\n2 /dev/ttyS0\n") << QString();
         QTest::newRow("download, no device")
-            << QStringList{"--download", "@", "--port", "3", "--yes"}
-            << dataFile({}, {7, 7, 7, 7, 0, 0, 0, 0, 49, 15, 15, 15, 15, 30, 20}) << 1
+            << QStringList{"--download", "@", "--port", "3", "--yes"} << golden("start-up.dat") << 1
             << QByteArray() << "No serial port has number 3.";
         QTest::newRow("download, refused file")
             << QStringList{"--download", "@", "--yes"} << QByteArray("junk") << 2 << QByteArray()
@@ -110,7 +99,7 @@ private Q_SLOTS:
         ScriptedPlatform platform;
         const Run result =
             run({"--download", "@"},
-                dataFile({13, 10}, {7, 7, 7, 7, 0, 0, 0, 0, 1, 15, 15, 15, 15, 100, 20}), platform);
+                golden("start-up.dat", {{1, "13"}, {2, "10"}, {59, "1"}, {64, "100"}}), platform);
         qunsetenv("GLIMMERON_PORT_2");
         QVERIFY(result.status == 0 && result.askedForEnter);
         QVERIFY(pty.waitForBytes(171, 2000));

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>

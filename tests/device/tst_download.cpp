@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>

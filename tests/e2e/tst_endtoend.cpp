@@ -94,7 +94,7 @@ private Q_SLOTS:
 
         const QString window = findWindow(kMain + " - Rev4$");
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
-        const QString example = GOLDEN_DIR "/sequencefile/worked-example.dat";
+        const QString example = goldenPath("worked-example.dat");
         QVERIFY(
             chooseFile(openWindow(window, "ctrl+o", "^Open GLIMMERON Programmable LED"), example));
         QVERIFY2(!findWindow(kMain + " - worked-example.dat$").isEmpty(), "the file did not open");

@@ -54,18 +54,10 @@ void buildWorkedExample(TestWindow& t)
     t.ui().ServoControl[1]->setCurrentIndex(1);
 }
 
-// The worked examples' bytes, written by hand from the file format, not by our writer.
-QByteArray golden(const char* name)
-{
-    return readFile(QStringLiteral(GOLDEN_DIR "/sequencefile/") + QLatin1String(name));
-}
-
 // The start-up file with one record (1-based) replaced by `text`.
 QByteArray withRecord(int record, const QByteArray& text)
 {
-    QList<QByteArray> lines = golden("start-up.dat").split('\n');
-    lines[record - 1] = text + '\r';
-    return lines.join('\n');
+    return golden("start-up.dat", {{record, text}});
 }
 
 } // namespace

@@ -138,7 +138,7 @@ private Q_SLOTS:
     {
         const std::pair<Command, bool> commands[] = {
             {[](TestWindow& t) {
-                 t.platform.fileChoices << QStringLiteral(GOLDEN_DIR "/sequencefile/start-up.dat");
+                 t.platform.fileChoices << goldenPath("start-up.dat");
                  t.window->MENUmerge_Click();
              },
              false},

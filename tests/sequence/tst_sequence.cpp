@@ -76,20 +76,6 @@ class TestSequence : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cellsKeepTheEventValue()
-    {
-        TestWindow t;
-        const MainControls& ui = t.ui();
-        // The whole cell rectangle is clickable, not only an indicator.
-        CellBox* led1 = ui.iSwitchLedX[0][0];
-        QTest::mouseClick(led1, Qt::LeftButton, {}, QPoint(led1->width() - 1, led1->height() - 1));
-        QTest::mouseClick(ui.iSwitchLedX[2][0], Qt::LeftButton);
-        QCOMPARE(ui.mem[0]->text(), QStringLiteral("5"));
-        t.window->setCell(4, 7, true); // changes made by code refresh their slot too
-        t.window->setCell(4, 7, true);
-        QCOMPARE(ui.mem[7]->text(), QStringLiteral("8"));
-    }
-
     void doubleClickMovesTheRulerMark_data()
     {
         QTest::addColumn<QList<int>>("clicks");
@@ -147,11 +133,11 @@ private Q_SLOTS:
         QTest::newRow("new") << Edit([](TestWindow& t) { t.window->MENUnew_Click(); })
                              << "New/Clear";
         QTest::newRow("open") << Edit([](TestWindow& t) {
-            t.platform.fileChoices << GOLDEN_DIR "/sequencefile/worked-example.dat";
+            t.platform.fileChoices << goldenPath("worked-example.dat");
             t.window->MENUopen_Click();
         }) << "Open worked-example.dat";
         QTest::newRow("merge") << Edit([](TestWindow& t) {
-            t.platform.fileChoices << GOLDEN_DIR "/sequencefile/worked-example.dat";
+            t.platform.fileChoices << goldenPath("worked-example.dat");
             t.window->MENUmerge_Click();
         }) << "Merge worked-example.dat";
     }
@@ -281,8 +267,12 @@ private Q_SLOTS:
         p.stroke({p.at(1, 3), p.at(1, 4), p.at(2, 7)});
         QCOMPARE(rowOn(*t.window, 1), QList<int>({3, 4}));
         QVERIFY(rowOn(*t.window, 2).isEmpty());
-        p.stroke({p.at(1, 20)}); // the next plain click works as before
+        p.stroke({p.at(1, 20)});                     // the next plain click works as before
+        CellBox* corner = t.ui().iSwitchLedX[3][20]; // the whole cell is clickable
+        QTest::mouseClick(corner, Qt::LeftButton, {},
+                          QPoint(corner->width() - 1, corner->height() - 1));
         QCOMPARE(rowOn(*t.window, 1), QList<int>({3, 4, 20}));
+        QCOMPARE(t.ui().mem[20]->text(), QStringLiteral("9"));
     }
 
     // Slots set on, and the last slot touched: every other touched slot is set off.
@@ -439,7 +429,7 @@ private Q_SLOTS:
              std::initializer_list<QWidget*>{ui.DLlabel, ui.ProgressBar1, ui.ServoStick,
                                              ui.PulseWidth, t.window->settingsForm()})
             QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
-        QByteArray file = readFile(GOLDEN_DIR "/sequencefile/worked-example.dat");
+        QByteArray file = readFile(goldenPath("worked-example.dat"));
         file.replace("\r\n0\r\n0\r\n0\r\n0\r\n2\r\n", "\r\n9\r\n9\r\n9\r\n9\r\n2\r\n");
         writeFile(t.path("FULL.DAT"), file.replace("\r\n30\r\n20\r\n", "\r\n99\r\n42\r\n"));
         t.platform.fileChoices << t.path("FULL.DAT");

@@ -48,6 +48,19 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
+QString goldenPath(const QString& name)
+{
+    return QStringLiteral(GOLDEN_DIR "/sequencefile/") + name;
+}
+
+QByteArray golden(const QString& name, const QMap<int, QByteArray>& records)
+{
+    QList<QByteArray> lines = readFile(goldenPath(name)).split('\n');
+    for (auto [record, text] : records.asKeyValueRange())
+        lines[record - 1] = text + '\r';
+    return lines.join('\n');
+}
+
 QList<int> range(int from, int to, int step)
 {
     QList<int> values;

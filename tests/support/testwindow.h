@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "scriptedplatform.h"
 
+#include <QMap>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -23,6 +24,10 @@ struct TestWindow
 };
 
 void writeFile(const QString& path, const QByteArray& bytes);
+// A worked example's data file, written by hand from the file format, not by our
+// writer; golden() gives its bytes with some records (numbered from 1) replaced.
+QString goldenPath(const QString& name);
+QByteArray golden(const QString& name, const QMap<int, QByteArray>& records = {});
 QByteArray readFile(const QString& path);
 // Slots from..to (both included) in steps of `step`.
 QList<int> range(int from, int to, int step = 1);
