@@ -30,11 +30,9 @@ QString findWindow(const QString& pattern, int ms = kPatienceMs)
     return QTest::qWaitFor(found, ms) ? id.section('\n', 0, 0) : QString();
 }
 
-void keys(const QString& window, const QStringList& sequence)
+void press(const QString& window, const QString& key)
 {
-    xdotool({"windowfocus", "--sync", window});
-    for (const QString& key : sequence)
-        xdotool({"key", "--clearmodifiers", key});
+    xdotool({"windowfocus", "--sync", window, "key", "--clearmodifiers", key});
 }
 
 // Presses `key` in `window` until a window titled `title` opens: a window still busy
@@ -42,7 +40,7 @@ void keys(const QString& window, const QStringList& sequence)
 QString openWindow(const QString& window, const QString& key, const QString& title)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        keys(window, {key});
+        press(window, key);
         if (const QString opened = findWindow(title, 10000); !opened.isEmpty())
             return opened;
     }
@@ -58,9 +56,9 @@ bool chooseFile(const QString& dialog, const QString& path)
     if (dialog.isEmpty())
         return false;
     for (int attempt = 0; attempt < 3 && !closed(); ++attempt) {
-        keys(dialog, {"ctrl+a"});
+        press(dialog, "ctrl+a");
         xdotool({"type", "--delay", "5", path});
-        keys(dialog, {"Return"});
+        press(dialog, "Return");
         if (QTest::qWaitFor(closed, 10000))
             return true;
     }
@@ -104,11 +102,11 @@ private Q_SLOTS:
             chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON Programmable LED"), saved));
         QTRY_COMPARE_WITH_TIMEOUT(readFile(saved), readFile(example), kPatienceMs);
 
-        keys(openWindow(window, "alt+d", "^Download to GLIMMERON"), {"Return"});
+        press(openWindow(window, "alt+d", "^Download to GLIMMERON"), "Return");
         QVERIFY(pty.waitForBytes(171, kPatienceMs));
         QCOMPARE(pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
-        keys(openWindow(window, "ctrl+q", "^GLIMMERON$"), {"Return"});
+        press(openWindow(window, "ctrl+q", "^GLIMMERON$"), "Return");
         QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, kPatienceMs);
         QCOMPARE(program.exitCode(), 0);
     }
