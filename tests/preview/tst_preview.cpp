@@ -12,8 +12,6 @@
 #include <QTimer>
 #include <functional>
 
-using Command = std::function<void(TestWindow&)>;
-
 namespace {
 
 QList<int> greySlots(const MainControls& ui)
@@ -136,20 +134,17 @@ private Q_SLOTS:
 
     void whichCommandsStopARun()
     {
-        const std::pair<Command, bool> commands[] = {
-            {[](TestWindow& t) {
-                 t.platform.fileChoices << goldenPath("start-up.dat");
-                 t.window->MENUmerge_Click();
-             },
-             false},
-            {[](TestWindow& t) { t.window->MENUopen_Click(); }, true},
-            {[](TestWindow& t) { t.window->MENUsave_Click(); }, true},
-            {[](TestWindow& t) { t.window->MENUsettings_Click(); }, true}};
-        for (const auto& [command, stops] : commands) {
+        using M = Main_LEDFlasher_form;
+        for (auto [handler, stops] : {std::pair{&M::MENUmerge_Click, false},
+                                      {&M::MENUopen_Click, true},
+                                      {&M::MENUsave_Click, true},
+                                      {&M::MENUsettings_Click, true}}) {
             TestWindow t;
             t.ui().ServoControl[0]->setCurrentIndex(3);
             t.window->MENUtest_Click();
-            command(t); // dialogs and questions are cancelled
+            if (handler == &M::MENUmerge_Click)
+                t.platform.fileChoices << goldenPath("start-up.dat");
+            (t.window.get()->*handler)(); // other dialogs and questions are cancelled
             QCOMPARE(t.window->testRunning(), !stops);
             QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
             stopAndWait(t);
