@@ -132,14 +132,10 @@ private Q_SLOTS:
             << "Servo Mode of LED#3";
         QTest::newRow("new") << Edit([](TestWindow& t) { t.window->MENUnew_Click(); })
                              << "New/Clear";
-        QTest::newRow("open") << Edit([](TestWindow& t) {
-            t.platform.fileChoices << goldenPath("worked-example.dat");
-            t.window->MENUopen_Click();
-        }) << "Open worked-example.dat";
-        QTest::newRow("merge") << Edit([](TestWindow& t) {
-            t.platform.fileChoices << goldenPath("worked-example.dat");
-            t.window->MENUmerge_Click();
-        }) << "Merge worked-example.dat";
+        QTest::newRow("open") << Edit([](TestWindow& t) { t.window->MENUopen_Click(); })
+                              << "Open worked-example.dat";
+        QTest::newRow("merge") << Edit([](TestWindow& t) { t.window->MENUmerge_Click(); })
+                               << "Merge worked-example.dat";
     }
 
     void undoAndRedoEveryEdit()
@@ -151,6 +147,7 @@ private Q_SLOTS:
             t.window->setCell(1, i, true);
         t.window->setCell(4, 0, true);
         t.window->history()->sync();
+        t.platform.fileChoices << goldenPath("worked-example.dat"); // for Open and Merge
         const SequenceData before = t.window->currentSequence();
         edit(t);
         const SequenceData after = t.window->currentSequence();
