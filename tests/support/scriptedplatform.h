@@ -8,24 +8,6 @@
 #include <chrono>
 #include <functional>
 
-// The real port, noting the moment each write begins.
-class TimedSerialLink : public QtSerialLink
-{
-public:
-    explicit TimedSerialLink(QList<std::chrono::steady_clock::time_point>& writes)
-        : m_writes(writes)
-    {
-    }
-    bool write(const QByteArray& bytes, QString* error) override
-    {
-        m_writes << std::chrono::steady_clock::now();
-        return QtSerialLink::write(bytes, error);
-    }
-
-private:
-    QList<std::chrono::steady_clock::time_point>& m_writes;
-};
-
 // Records every message box and dialog, and answers from a script. An unscripted
 // message box is answered with Cancel (or OK where that is the only button).
 class ScriptedPlatform : public Platform
@@ -65,10 +47,22 @@ public:
     }
     std::optional<QString> openFileName(const FileDialogRequest& r) override { return file(r); }
     std::optional<QString> saveFileName(const FileDialogRequest& r) override { return file(r); }
-    // Tests name a pty for a port number through GLIMMERON_PORT_<n>.
+    // The real port, noting when each write begins; tests name a pty for a port number
+    // through GLIMMERON_PORT_<n>.
     std::unique_ptr<SerialLink> createSerialLink() override
     {
-        return std::make_unique<TimedSerialLink>(serialWrites);
+        struct TimedSerialLink : QtSerialLink
+        {
+            QList<std::chrono::steady_clock::time_point>* writes;
+            bool write(const QByteArray& bytes, QString* error) override
+            {
+                *writes << std::chrono::steady_clock::now();
+                return QtSerialLink::write(bytes, error);
+            }
+        };
+        auto link = std::make_unique<TimedSerialLink>();
+        link->writes = &serialWrites;
+        return link;
     }
     QList<SerialPortEntry> serialPorts() override { return ports; }
     bool openUrl(const QUrl& url) override
