@@ -1,10 +1,13 @@
+#include "app/commandline.h"
 #include "app/layout.h"
 #include "preview/ledshape.h"
+#include "ptycapture.h"
 #include "sequence/cellbox.h"
 #include "settings/settingsform.h"
 #include "testwindow.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -48,9 +51,36 @@ Effect shown(const QString& text)
     };
 }
 
+struct Run
+{
+    int status;
+    QByteArray out, err;
+    bool askedForEnter = false;
+};
+
+// Runs the command line with "@" standing for a data file holding `file`, and an
+// LED.cfg that names port 2.
+Run run(QStringList arguments, const QByteArray& file, ScriptedPlatform& platform)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath("SEQ.DAT"), file);
+    writeFile(dir.filePath("LED.cfg"), "2\r\n");
+    arguments.replaceInStrings("@", dir.filePath("SEQ.DAT")).prepend("glimmeron");
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Run result{};
+    Console console{out, err, false, [&] { result.askedForEnter = true; }};
+    result.status =
+        runCommand(parseCommandLine(arguments), platform, dir.filePath("LED.cfg"), console);
+    result.out = out.data();
+    result.err = err.data();
+    return result;
+}
+
 } // namespace
 
-class TestWindowShell : public QObject
+class TestApp : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -140,15 +170,15 @@ private Q_SLOTS:
         t.platform.answers << Platform::Answer::Ok;
         t.window->MENUhowto_Click();
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
-        const auto box = t.platform.messageBoxes.value(1);
-        QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the "));
-        QVERIFY(box.prompt.endsWith(" webpage...") && box.icon == Platform::Icon::Exclamation);
         QVERIFY(t.platform.shownDocuments.isEmpty());
+        const auto box = t.platform.messageBoxes.value(1);
+        QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the ") &&
+                box.prompt.endsWith(" webpage...") && box.icon == Platform::Icon::Exclamation);
         t.platform.browserWorks = false; // no browser: the built-in manual shows instead
         t.platform.answers << Platform::Answer::Ok;
         t.window->MENUhowto_Click();
-        QCOMPARE(t.platform.shownDocuments.value(0).first, box.title);
-        QVERIFY(t.platform.shownDocuments.value(0).second.contains("<h2>Download</h2>"));
+        const auto [title, html] = t.platform.shownDocuments.value(0);
+        QVERIFY(title == box.title && html.contains("<h2>Download</h2>"));
     }
 
     // Logical screen sizes: 1x, 150 % on 1366 x 768, 200 % on 1600 x 1000, less a panel.
@@ -192,7 +222,85 @@ private Q_SLOTS:
                          qPrintable(a->objectName() + " on " + b->objectName()));
         }
     }
+
+    void commands_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out"); // compared whole where not empty
+        QTest::addColumn<QString>("err");    // a part of what standard error says
+        const QByteArray zeros(94, '0');
+        // The data-file worked example, and the download worked example as a file.
+        QTest::newRow("stream, file example")
+            << QStringList{"--stream", "@"} << golden("worked-example.dat") << 0
+            << streamOf("2a05020f" + zeros + "00010f0f1e02") << QString();
+        QTest::newRow("stream, download example")
+            << QStringList{"--stream", "@"}
+            << golden("start-up.dat",
+                      {{1, "1"}, {2, "2"}, {3, "3"}, {59, "2"}, {61, "3"}, {62, "0"}})
+            << 0 << streamOf("2a010203" + zeros + "0f03000f1e02") << QString();
+        QTest::newRow("stream, refused file")
+            << QStringList{"--stream", "@"} << QByteArray("\"1\"\r\n\"99\"\r\n") << 2
+            << QByteArray() << "Record 2: ";
+        QTest::newRow("list ports")
+            << QStringList{"--list-ports"} << QByteArray() << 0
+            << QByteArray("1 /dev/ttyUSB0 FT232R USB UART\n2 /dev/ttyS0\n") << QString();
+        QTest::newRow("download, no device")
+            << QStringList{"--download", "@", "--port", "3", "--yes"} << golden("start-up.dat") << 1
+            << QByteArray() << "No serial port has number 3.";
+        QTest::newRow("download, refused file")
+            << QStringList{"--download", "@", "--yes"} << QByteArray("junk") << 2 << QByteArray()
+            << "not a valid sequence data file";
+        QTest::newRow("bad port") << QStringList{"--download", "@", "--port", "21"} << QByteArray()
+                                  << 2 << QByteArray() << "must be 1 to 20";
+        QTest::newRow("two files") << QStringList{"A.DAT", "B.DAT"} << QByteArray() << 2
+                                   << QByteArray() << "Unexpected argument: A.DAT";
+    }
+
+    void commands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, file);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        ScriptedPlatform platform;
+        platform.ports = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "FT232R USB UART"}};
+        const Run result = run(arguments, file, platform);
+        QCOMPARE(result.status, status);
+        if (!out.isEmpty())
+            QCOMPARE(result.out, out);
+        QVERIFY2(result.err.contains(err.toLocal8Bit()), result.err.constData());
+    }
+
+    // Without --yes it waits for Enter; event values 13 and 10 go out raw.
+    void downloadSendsTheFileToTheConfiguredPort()
+    {
+        PtyCapture pty;
+        qputenv("GLIMMERON_PORT_2", pty.deviceName().toLocal8Bit());
+        ScriptedPlatform platform;
+        const Run result =
+            run({"--download", "@"},
+                golden("start-up.dat", {{1, "13"}, {2, "10"}, {59, "1"}, {64, "100"}}), platform);
+        qunsetenv("GLIMMERON_PORT_2");
+        QVERIFY(result.status == 0 && result.askedForEnter);
+        QVERIFY(pty.waitForBytes(171, 2000));
+        QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6401"));
+        QVERIFY(result.out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
+                                      pty.deviceName().toLocal8Bit() + ") at "));
+        QVERIFY(result.err.contains("Cycle power"));
+        QVERIFY(result.err.contains("Sent 50 of 57 records\nSent 57 of 57 records\n"));
+        QCOMPARE(platform.serialWrites.size(), 57);
+    }
+
+    void fileArgumentOpensTheWindowWithIt()
+    {
+        const CommandLine command = parseCommandLine({"glimmeron", "A.DAT"});
+        QCOMPARE(command.action, CommandLine::Action::Window);
+        QCOMPARE(command.file, QStringLiteral("A.DAT"));
+    }
 };
 
-QTEST_MAIN(TestWindowShell)
-#include "tst_window.moc"
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
