@@ -1,5 +1,7 @@
 #include "testwindow.h"
 
+#include "app/layout.h"
+
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -78,15 +80,22 @@ QList<int> rowOn(const Main_LEDFlasher_form& window, int led)
     return on;
 }
 
-bool eventValuesMatchCells(const Main_LEDFlasher_form& window)
+bool showsItsSequence(const Main_LEDFlasher_form& window)
 {
+    const SequenceData sequence = window.currentSequence();
+    const MainControls& ui = window.ui();
     for (int i = 0; i < 50; ++i) {
         int value = 0;
         for (int led = 1; led <= 4; ++led)
             value |= window.cellOn(led, i) ? 1 << (led - 1) : 0;
-        if (window.ui().mem[i]->text() != QString::number(value))
+        if (ui.mem[i]->text() != QString::number(value) ||
+            (textColour(ui.TimeAxis[i]) == Qt::red) != (i == sequence.lastEvent))
             return false;
     }
+    for (int k = 0; k < 4; ++k)
+        if (ui.LEDlabel1[k]->accessibleName().section(": ", 1) !=
+            ui.ColorList->item(sequence.colourIndexes[k])->text())
+            return false;
     return true;
 }
 

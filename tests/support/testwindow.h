@@ -33,8 +33,9 @@ QByteArray readFile(const QString& path);
 QList<int> range(int from, int to, int step = 1);
 // The slots whose cell is on in LED `led`'s row.
 QList<int> rowOn(const Main_LEDFlasher_form& window, int led);
-// True when every mem caption matches its four cells.
-bool eventValuesMatchCells(const Main_LEDFlasher_form& window);
+// True when what the window shows agrees with its sequence: each mem caption with its
+// four cells, the ruler mark with the last event, each LED's name with its colour.
+bool showsItsSequence(const Main_LEDFlasher_form& window);
 
 // Makes `path` a named pipe. A reader that blocks on it holds its test function until
 // QTest's watchdog (QTEST_FUNCTION_TIMEOUT) fails it.
