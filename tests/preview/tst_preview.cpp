@@ -72,8 +72,8 @@ private Q_SLOTS:
         t.ui().ServoControl[0]->setCurrentIndex(0); // OFF
         t.ui().ServoControl[1]->setCurrentIndex(2); // zone 2 only
         t.window->MENUtest_Click();
-        QVERIFY(t.ui().ServoStick->isVisible() && t.ui().ServoStick->hasFocus());
-        QVERIFY(t.ui().Settings_button->isHidden() && t.ui().Label2->isVisible());
+        QVERIFY(t.ui().ServoStick->isVisible() && t.ui().ServoStick->hasFocus() &&
+                t.ui().Settings_button->isHidden() && t.ui().Label2->isVisible());
         watchSteps(t, 3, [&](int) {
             QCOMPARE(t.ui().LED[0]->fillColour(), QColor(Qt::black));
             QCOMPARE(t.ui().LED[1]->fillColour(), QColor(Qt::black)); // stick at 150: zone 3

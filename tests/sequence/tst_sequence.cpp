@@ -23,43 +23,35 @@ Q_DECLARE_METATYPE(Edit)
 namespace {
 
 // Real input through the window system: the pressed cell keeps the mouse until release.
-class Pointer
+QPoint at(const TestWindow& t, int led, int slot)
 {
-public:
-    explicit Pointer(TestWindow& t) : m_t(t), m_window(t.window->windowHandle()) {}
+    CellBox* cell = t.ui().iSwitchLedX[led - 1][slot];
+    return cell->mapTo(t.window.get(), cell->rect().center());
+}
 
-    QPoint at(int led, int slot) const
-    {
-        CellBox* cell = m_t.ui().iSwitchLedX[led - 1][slot];
-        return cell->mapTo(m_t.window.get(), cell->rect().center());
-    }
-    // Presses on the first point, moves through the others, releases on the last.
-    void stroke(const QList<QPoint>& points)
-    {
-        QTest::mousePress(m_window, Qt::LeftButton, {}, points.first());
-        for (QPoint p : points.mid(1))
-            QTest::mouseMove(m_window, p);
-        QTest::mouseRelease(m_window, Qt::LeftButton, {}, points.last());
-    }
-    // From `from` to `to` in `led`'s row, `stride` slots at a time. With `again`, a click
-    // comes first and the press follows it at once: the system reports a double-click.
-    void drag(int led, int from, int to, int stride = 1, bool again = false)
-    {
-        if (again) {
-            stroke({at(led, from)});
-            QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
-        }
-        QList<QPoint> points;
-        const int step = to > from ? stride : -stride;
-        for (int i = from; step > 0 ? i < to : i > to; i += step)
-            points << at(led, i);
-        stroke(points << at(led, to));
-    }
+// Presses on the first point, moves through the others, releases on the last.
+void stroke(const TestWindow& t, const QList<QPoint>& points)
+{
+    QTest::mousePress(t.window->windowHandle(), Qt::LeftButton, {}, points.first());
+    for (QPoint p : points.mid(1))
+        QTest::mouseMove(t.window->windowHandle(), p);
+    QTest::mouseRelease(t.window->windowHandle(), Qt::LeftButton, {}, points.last());
+}
 
-private:
-    TestWindow& m_t;
-    QWindow* m_window;
-};
+// From `from` to `to` in `led`'s row, `stride` slots at a time. With `again`, a click
+// comes first and the press follows it at once: the system reports a double-click.
+void drag(const TestWindow& t, int led, int from, int to, int stride = 1, bool again = false)
+{
+    if (again) {
+        stroke(t, {at(t, led, from)});
+        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+    }
+    QList<QPoint> points;
+    const int step = to > from ? stride : -stride;
+    for (int i = from; step > 0 ? i < to : i > to; i += step)
+        points << at(t, led, i);
+    stroke(t, points << at(t, led, to));
+}
 
 // Presses the options button of `row` and picks entries as the lists open.
 void runRowOperation(TestWindow& t, int row, int operation, int partner = -1)
@@ -101,8 +93,7 @@ private Q_SLOTS:
         QTest::newRow("cell") << Edit([](TestWindow& t) {
             QTest::mouseClick(t.ui().iSwitchLedX[1][4], Qt::LeftButton);
         }) << "Cell Click";
-        QTest::newRow("drag") << Edit([](TestWindow& t) { Pointer(t).drag(1, 6, 11); })
-                              << "Paint Cells";
+        QTest::newRow("drag") << Edit([](TestWindow& t) { drag(t, 1, 6, 11); }) << "Paint Cells";
         QTest::newRow("ruler") << Edit([](TestWindow& t) {
             QTest::mouseDClick(t.ui().TimeAxis[7], Qt::LeftButton);
         }) << "Mark Last Event";
@@ -159,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(t.window->windowTitle(), titleAfter); // undo leaves files and title alone
     }
 
-    // The grid, the LED names, the row buttons and the settings lists without a mouse.
+    // The grid, the LED names and the settings lists without a mouse.
     void keyboardEditing()
     {
         TestWindow t;
@@ -182,10 +173,6 @@ private Q_SLOTS:
         clickListEntryLater(ui.ColorList, 4);
         QTest::keyClick(ui.LEDlabel1[2], Qt::Key_Space);
         QCOMPARE(t.window->ledColourIndex(2), 4);
-        ui.RowOptions[3]->setFocus();
-        clickListEntryLater(ui.RowOptionsList, 1);
-        QTest::keyClick(ui.RowOptions[3], Qt::Key_Space);
-        QCOMPARE(rowOn(*t.window, 4), range(0, 49));
 
         QComboBox* speed = t.window->settingsForm()->PCSpeedcombo;
         QTest::keyClicks(speed, "100");
@@ -222,7 +209,7 @@ private Q_SLOTS:
         for (int i = 11; i < 20; i += 2)
             t.window->setCell(3, i, !startOn);        // every other cell starts the other way
         t.window->setCell(3, from, startOn != again); // the click before the press toggles it
-        Pointer(t).drag(3, from, to, stride, again);
+        drag(t, 3, from, to, stride, again);
         QCOMPARE(rowOn(*t.window, 3), on);
         QCOMPARE(t.window->dragStartSlot(), from);
         QVERIFY(showsItsSequence(*t.window));
@@ -235,18 +222,17 @@ private Q_SLOTS:
     void clicksAndDragsAcrossRows()
     {
         TestWindow t;
-        Pointer p(t);
-        p.stroke({p.at(2, 9)});
+        stroke(t, {at(t, 2, 9)});
         QCOMPARE(t.ui().mem[9]->text(), QStringLiteral("2"));
-        p.stroke({p.at(2, 9), QPoint(5, 5), p.at(2, 9)});
-        p.stroke({p.at(1, 20), p.at(1, 21), p.at(1, 20)});
+        stroke(t, {at(t, 2, 9), QPoint(5, 5), at(t, 2, 9)});
+        stroke(t, {at(t, 1, 20), at(t, 1, 21), at(t, 1, 20)});
         QVERIFY(rowOn(*t.window, 1).isEmpty() && rowOn(*t.window, 2).isEmpty());
         t.window->setCell(1, 3, true);
         t.window->setCell(2, 7, true); // LED 2 at the start slot is off
-        p.stroke({p.at(1, 3), p.at(1, 4), p.at(2, 7)});
+        stroke(t, {at(t, 1, 3), at(t, 1, 4), at(t, 2, 7)});
         QCOMPARE(rowOn(*t.window, 1), QList<int>({3, 4}));
         QVERIFY(rowOn(*t.window, 2).isEmpty());
-        p.stroke({p.at(1, 20)});                     // the next plain click works as before
+        stroke(t, {at(t, 1, 20)});                   // the next plain click works as before
         CellBox* corner = t.ui().iSwitchLedX[3][20]; // the whole cell is clickable
         QTest::mouseClick(corner, Qt::LeftButton, {},
                           QPoint(corner->width() - 1, corner->height() - 1));
@@ -343,10 +329,8 @@ private Q_SLOTS:
         QFETCH(QList<int>, led4);
         TestWindow t;
         t.window->TimeAxis_DblClick(10);
-        for (int i : {1, 20})
-            t.window->setCell(2, i, true);
-        for (int i : {0, 5, 40})
-            t.window->setCell(4, i, true);
+        for (auto [led, slot] : {std::pair{2, 1}, {2, 20}, {4, 0}, {4, 5}, {4, 40}})
+            t.window->setCell(led, slot, true);
         runRowOperation(t, 1, operation, partner);
         QVERIFY(t.ui().CopyList->isHidden());
         QCOMPARE(rowOn(*t.window, 2), led2);
@@ -378,18 +362,15 @@ private Q_SLOTS:
     void secondLabelClickNestsInsideTheFirst()
     {
         TestWindow t;
-        QList<int> appliedTo;
         QTimer::singleShot(0, [&] {
             QTimer::singleShot(0, [&] { clickListEntry(t.ui().ColorList, 2); });
             t.window->LEDlabel1_Click(2);
-            appliedTo << 3;
+            QCOMPARE(t.window->ledColourIndex(2), 2);
             QCOMPARE(t.window->ledColourIndex(0), 7); // LED 1 not yet
         });
         t.window->LEDlabel1_Click(0);
-        appliedTo << 1;
-        QCOMPARE(appliedTo, QList<int>({3, 1}));
         QCOMPARE(t.window->ledColourIndex(0), 2);
-        QCOMPARE(textColour(t.ui().LEDlabel1[2]), QColor(0, 255, 0));
+        QVERIFY(showsItsSequence(*t.window));
     }
 
     // The window opens on an empty sequence; New returns to it.

@@ -44,11 +44,11 @@ private Q_SLOTS:
             writeFile(dir.filePath("LED.cfg"), content);
         ScriptedPlatform platform;
         Main_LEDFlasher_form window(platform, dir.filePath("LED.cfg"), QUrl());
-        QCOMPARE(window.settings().commPortNumber, port);
-        QCOMPARE(window.serialPortNumber(), port);
-        QCOMPARE(window.settingsForm()->CommPortcombo->currentIndex(), port - 1);
-        // The delay and the speed never come from LED.cfg.
-        QVERIFY(window.settings().sequencerDelay == 30 && window.settings().testSpeed == 20);
+        const Settings settings = window.settings();
+        QCOMPARE(settings.commPortNumber, port);
+        QVERIFY(window.serialPortNumber() == port &&
+                window.settingsForm()->CommPortcombo->currentIndex() == port - 1);
+        QVERIFY(settings.sequencerDelay == 30 && settings.testSpeed == 20); // never from LED.cfg
         QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : 1);
         const QString prompt = platform.messageBoxes.value(0).prompt;
         QVERIFY2(shown.isEmpty() || (prompt.contains(dir.filePath("LED.cfg")) &&

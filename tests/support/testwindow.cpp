@@ -45,9 +45,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString goldenPath(const QString& name)

@@ -8,8 +8,6 @@
 #include <memory>
 #include <optional>
 
-class CellBox;
-
 // A main window started in a fresh temporary folder, optionally with an LED.cfg.
 struct TestWindow
 {
