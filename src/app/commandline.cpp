@@ -1,12 +1,12 @@
 #include "app/commandline.h"
 
-#include "app/platform.h"
 #include "device/downloadport.h"
 #include "device/downloadsession.h"
 #include "device/downloadtexts.h"
 #include "device/portmap.h"
-#include "device/serialport.h"
 #include "files/sequenceload.h"
+#include "platform/platform.h"
+#include "platform/seriallink.h"
 #include "settings/ledcfg.h"
 
 #include <QCommandLineParser>

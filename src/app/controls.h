@@ -2,34 +2,25 @@
 
 #include <array>
 
-class CellBox;
 class LedShape;
 class QAction;
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QListWidget;
+class QMainWindow;
 class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
-class QTimer;
+class QWidget;
 
-// The main window's controls, under their design names. Arrays are indexed from 0;
-// iSwitchLedX[k] is the row of LED k + 1.
+// The main window's own controls, under their design names; the grid and the LED rows
+// build theirs on `client`. Arrays are indexed from 0.
 struct MainControls
 {
-    std::array<std::array<CellBox*, 50>, 4> iSwitchLedX{};
-    std::array<QLabel*, 50> TimeAxis{};
-    std::array<QLabel*, 50> mem{};
-    std::array<QLabel*, 4> LEDlabel1{};
+    void setupUi(QMainWindow* window);
+
+    QWidget* client = nullptr;
     std::array<LedShape*, 4> LED{};
-    std::array<QPushButton*, 4> RowOptions{};
-    QListWidget* RowOptionsList = nullptr;
-    QListWidget* CopyList = nullptr;
-    QListWidget* ColorList = nullptr;
-    QLabel* Label1 = nullptr;
-    std::array<QComboBox*, 4> ServoControl{};
     QPushButton* OpenButton = nullptr;
     QPushButton* SaveButton = nullptr;
     QPushButton* TestButton = nullptr;
@@ -44,7 +35,7 @@ struct MainControls
     QLabel* PulseWidthlabel2 = nullptr;
     QLabel* Label2 = nullptr;
     QCheckBox* Vspeed = nullptr;
-    QTimer* Timer1 = nullptr;
+    QLabel* DownloadStatus = nullptr; // the last download's result, in the status bar
 
     QMenu* MENUfile = nullptr;
     QAction* MENUnew = nullptr;
@@ -52,13 +43,19 @@ struct MainControls
     QAction* MENUmerge = nullptr;
     QAction* MENUsave = nullptr;
     QAction* MENUexit = nullptr;
-    QAction* MENUtest = nullptr;
-    QAction* MENUdownload = nullptr;
-    QAction* MENUsettings = nullptr;
     QMenu* MENUedit = nullptr;
     QAction* MENUundo = nullptr;
     QAction* MENUredo = nullptr;
+    QAction* MENUtest = nullptr;
+    QAction* MENUdownload = nullptr;
+    QAction* MENUsettings = nullptr;
     QMenu* MENUhelp = nullptr;
     QAction* MENUabout = nullptr;
     QAction* MENUhowto = nullptr;
+
+private:
+    void buildLeds();
+    void buildCommands();
+    void buildServoStick();
+    void buildMenus(QMainWindow* window);
 };

@@ -1,8 +1,8 @@
 #include "app/commandline.h"
-#include "app/layout.h"
 #include "app/mainwindow.h"
 #include "app/manual.h"
-#include "app/qtplatform.h"
+#include "platform/layout.h"
+#include "platform/qtplatform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,8 +50,7 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setTwipsPerPixel(fittingTwipsPerPixel(screen->availableGeometry().size(), windowChrome()));
     QtPlatform platform;
-    Main_LEDFlasher_form window(platform, ledCfgPath(),
-                                manualFileUrl(QApplication::applicationDirPath()));
+    MainWindow window(platform, ledCfgPath(), manualFileUrl(QApplication::applicationDirPath()));
     platform.setParentWindow(&window);
     window.show();
     if (!command.file.isEmpty())

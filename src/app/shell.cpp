@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/manual.h"
-#include "app/platform.h"
-#include "settings/settingsform.h"
+#include "platform/platform.h"
+#include "preview/testrun.h"
 
 namespace {
 
@@ -17,26 +17,13 @@ const QString kSiteName = QStringLiteral("GLIMMERON editor");
 
 } // namespace
 
-void Main_LEDFlasher_form::MENUsettings_Click()
+void MainWindow::exitButton()
 {
-    StopTest();
-    m_settingsForm->show();
-    m_settingsForm->raise();
-    m_settingsForm->activateWindow();
+    m_testRun->stop();
+    askToExit();
 }
 
-void Main_LEDFlasher_form::Settings_button_Click()
-{
-    MENUsettings_Click();
-}
-
-void Main_LEDFlasher_form::Exit_button_Click()
-{
-    StopTest();
-    MENUexit_Click();
-}
-
-void Main_LEDFlasher_form::MENUexit_Click()
+void MainWindow::askToExit()
 {
     const QString text = blanks(23) + tr("OK to Really Exit ?\r\r") + blanks(12) +
                          tr("(Be sure you have saved your files)");
@@ -46,7 +33,7 @@ void Main_LEDFlasher_form::MENUexit_Click()
         m_platform.quit();
 }
 
-void Main_LEDFlasher_form::MENUabout_Click()
+void MainWindow::showAbout()
 {
     const QStringList lines{
         blanks(25) + tr("G L I M M E R O N"),
@@ -60,7 +47,7 @@ void Main_LEDFlasher_form::MENUabout_Click()
                           Platform::Icon::None);
 }
 
-void Main_LEDFlasher_form::MENUhowto_Click()
+void MainWindow::showManual()
 {
     const QString text = tr("\r Click OK to view the Glimmeron Users' Manual on the ") + kSiteName +
                          tr(" webpage...");

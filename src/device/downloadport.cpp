@@ -1,8 +1,8 @@
 #include "device/downloadport.h"
 
-#include "app/platform.h"
 #include "device/downloadtexts.h"
-#include "device/serialport.h"
+#include "platform/platform.h"
+#include "platform/seriallink.h"
 
 DownloadPort openDownloadPort(Platform& platform, int number)
 {

@@ -1,6 +1,6 @@
 #include "device/downloadsession.h"
 
-#include "device/serialport.h"
+#include "platform/seriallink.h"
 
 #include <QThread>
 

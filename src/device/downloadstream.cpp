@@ -1,6 +1,6 @@
 #include "device/downloadstream.h"
 
-#include "files/sequencedata.h"
+#include "sequence/sequencedata.h"
 
 #include <algorithm>
 

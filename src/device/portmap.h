@@ -1,15 +1,10 @@
 #pragma once
 
+#include "platform/seriallink.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
-
-// A serial device the system reports, as the user would recognise it.
-struct SerialPortEntry
-{
-    QString device;      // what the port is opened by: /dev/ttyUSB0, COM3
-    QString description; // "FT232R USB UART"; may be empty
-};
 
 // Which device a port number 1..20 stands for. On Windows number n is COM<n>;
 // elsewhere it is the n-th port found, USB and ACM adapters first, then the others,

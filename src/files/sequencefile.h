@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/sequencedata.h"
+#include "sequence/sequencedata.h"
 
 #include <QByteArray>
 #include <QString>

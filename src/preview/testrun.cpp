@@ -1,32 +1,37 @@
-#include "app/layout.h"
-#include "app/mainwindow.h"
-#include "preview/ledshape.h"
+#include "preview/testrun.h"
+
 #include "preview/servo.h"
 #include "sequence/colourtable.h"
+#include "sequence/sequencedocument.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
 
-// The run is a state machine driven by Timer1: one step per tick, nothing in between.
-void Main_LEDFlasher_form::MENUtest_Click()
+TestRun::TestRun(SequenceDocument& document, QObject* parent)
+    : QObject(parent), m_document(document), m_timer(new QTimer(this)),
+      m_stickPosition(kServoStickStart), m_zoneBit(::servoZoneBit(kServoStickStart))
+{
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &TestRun::tick);
+}
+
+void TestRun::toggle()
 {
     bool servoResponse = false;
-    for (QComboBox* mode : m_ui.ServoControl)
-        servoResponse = servoResponse || mode->currentIndex() < kServoModeNone;
+    for (int led = 0; led < 4; ++led)
+        servoResponse = servoResponse || m_document.servoMode(led) < kServoModeNone;
     if (servoResponse)
-        showServoControls(true);
-    if (m_testRunning) {
-        StopTest();
+        Q_EMIT servoControlsShown(true);
+    if (m_running) {
+        stop();
         return;
     }
-    m_testRunning = true;
-    m_ui.TestButton->setText(tr("Stop Test"));
-    m_runPeriodNs = qint64(m_settings.testSpeed) * 1'000'000;
-    m_servoZoneBit = ::servoZoneBit(m_ui.ServoStick->value());
-    if (m_runActive) {
+    m_running = true;
+    Q_EMIT runningChanged(true);
+    m_periodNs = qint64(m_document.testSpeed()) * 1'000'000;
+    m_zoneBit = ::servoZoneBit(m_stickPosition);
+    if (m_visible) {
         // A stopped run is still showing its last step: the new one follows on its tick,
         // so only one run is ever visible.
         m_restartPending = true;
@@ -35,94 +40,74 @@ void Main_LEDFlasher_form::MENUtest_Click()
     startRun();
 }
 
-void Main_LEDFlasher_form::startRun()
+void TestRun::stop()
 {
-    m_runActive = true;
-    m_runLast = m_lastEvent;
-    m_runSlot = 0;
-    m_runClock.start();
+    if (!m_running)
+        return;
+    Q_EMIT servoControlsShown(false);
+    m_running = false;
+    Q_EMIT runningChanged(false);
+}
+
+void TestRun::setStickPosition(int position)
+{
+    m_stickPosition = position;
+    m_zoneBit = ::servoZoneBit(position);
+}
+
+void TestRun::startRun()
+{
+    m_visible = true;
+    m_last = m_document.lastEvent();
+    m_slot = 0;
+    m_clock.start();
     m_stepDeadlineNs = 0;
     beginStep();
 }
 
-void Main_LEDFlasher_form::beginStep()
+void TestRun::beginStep()
 {
-    if (!m_testRunning)
+    if (!m_running)
         return endRun();
-    setBackgroundColour(m_ui.TimeAxis[m_runSlot], designColour(0x808080));
-    for (int k = 0; k < 4; ++k) {
-        const int mode = m_ui.ServoControl[k]->currentIndex();
-        const bool lit = ledLit(cellOn(k + 1, m_runSlot), m_servoZoneBit, mode);
-        const quint32 colour = colourCodeValue(m_colourCodes[m_ledColourIndex[k]]);
-        m_ui.LED[k]->setFillColour(lit ? colourFromValue(colour) : QColor(Qt::black));
+    LampColours lamps;
+    for (int led = 0; led < 4; ++led) {
+        const bool lit = ledLit(m_document.cell(led, m_slot), m_zoneBit, m_document.servoMode(led));
+        lamps[led] = lit ? tableColour(m_document.colourIndex(led)) : QColor(Qt::black);
     }
+    Q_EMIT stepShown(m_slot, lamps);
     scheduleStepEnd();
 }
 
 // Each step ends at the run's start + k x TestSpeed, so the steps keep the device's
 // pace instead of adding the work of every step to it. A step that begins more than a
 // whole period late gets its full time: no burst of short steps to catch up.
-void Main_LEDFlasher_form::scheduleStepEnd()
+void TestRun::scheduleStepEnd()
 {
-    const qint64 now = m_runClock.nsecsElapsed();
-    m_stepDeadlineNs += m_runPeriodNs;
+    const qint64 now = m_clock.nsecsElapsed();
+    m_stepDeadlineNs += m_periodNs;
     if (m_stepDeadlineNs < now)
-        m_stepDeadlineNs = now + m_runPeriodNs;
-    m_ui.Timer1->start(static_cast<int>((m_stepDeadlineNs - now + 500'000) / 1'000'000));
+        m_stepDeadlineNs = now + m_periodNs;
+    m_timer->start(static_cast<int>((m_stepDeadlineNs - now + 500'000) / 1'000'000));
 }
 
-void Main_LEDFlasher_form::Timer1_Timer()
+void TestRun::tick()
 {
-    m_ui.Timer1->stop();
-    setBackgroundColour(m_ui.TimeAxis[m_runSlot], designColour(0x8000000F));
-    ++m_runSlot;
+    Q_EMIT stepEnded(m_slot);
+    ++m_slot;
     if (m_restartPending) {
         m_restartPending = false;
-        m_runSlot = m_runLast + 1;
+        m_slot = m_last + 1;
     }
-    if (m_runSlot > m_runLast) {
-        m_runLast = m_lastEvent; // read once per pass
-        m_runSlot = 0;
+    if (m_slot > m_last) {
+        m_last = m_document.lastEvent(); // read once per pass
+        m_slot = 0;
     }
     beginStep();
 }
 
-void Main_LEDFlasher_form::endRun()
+void TestRun::endRun()
 {
-    for (LedShape* led : m_ui.LED)
-        led->setFillColour(Qt::black);
-    m_testRunning = false;
-    m_runActive = false;
+    m_visible = false;
     m_restartPending = false;
-    // A download that stopped the run shows the button itself when it ends.
-    if (!m_downloading)
-        m_ui.Settings_button->show();
-}
-
-void Main_LEDFlasher_form::showServoControls(bool shown)
-{
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_ui.ServoStick, m_ui.PulseWidthlabel1, m_ui.Label2,
-                                         m_ui.PulseWidth, m_ui.PulseWidthlabel2})
-        w->setVisible(shown);
-    if (shown) {
-        m_ui.Settings_button->hide();
-        m_ui.ServoStick->setFocus();
-    }
-}
-
-void Main_LEDFlasher_form::ServoStick_Change()
-{
-    const int position = m_ui.ServoStick->value();
-    m_ui.PulseWidth->setText(QString::number(10 * position));
-    m_servoZoneBit = ::servoZoneBit(position);
-}
-
-void Main_LEDFlasher_form::StopTest()
-{
-    if (!m_testRunning)
-        return;
-    showServoControls(false);
-    m_testRunning = false;
-    m_ui.TestButton->setText(tr("Test"));
+    Q_EMIT ended();
 }

@@ -35,3 +35,8 @@ QColor colourFromValue(quint32 value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
+
+QColor tableColour(int index)
+{
+    return colourFromValue(colourCodeValue(initialColourCodes()[index]));
+}

@@ -12,3 +12,5 @@ std::array<QString, 11> initialColourCodes();
 QStringList colourNames();
 quint32 colourCodeValue(const QString& code);
 QColor colourFromValue(quint32 value);
+// The colour of colour-table entry `index` (0..7).
+QColor tableColour(int index);

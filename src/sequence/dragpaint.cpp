@@ -1,84 +1,85 @@
-#include "app/mainwindow.h"
-#include "sequence/cellbox.h"
+#include "sequence/dragpaint.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
 
-void Main_LEDFlasher_form::iSwitchLedX_MouseDown(int, int slot)
+std::optional<GridCell> GridGeometry::cellAt(QPoint pos) const
 {
-    m_dragStartSlot = slot;
+    const QList<GridCell> cells = cellsCrossed(pos, pos);
+    if (cells.isEmpty())
+        return std::nullopt;
+    return cells.first();
 }
 
-void Main_LEDFlasher_form::iSwitchLedX_DragOver(int led, int slot)
+QList<GridCell> GridGeometry::cellsCrossed(QPoint from, QPoint to) const
 {
-    setCell(led, slot, cellOn(led, m_dragStartSlot));
-    iSwitchLedX_Click(slot);
-}
-
-// The release fill runs forward only.
-void Main_LEDFlasher_form::iSwitchLedX_MouseUp(int led, int slot)
-{
-    const bool state = cellOn(led, m_dragStartSlot);
-    for (int j = m_dragStartSlot + 1; j <= slot; ++j)
-        setCell(led, j, state);
-}
-
-CellBox* Main_LEDFlasher_form::cellAt(const QPoint& globalPos) const
-{
-    QWidget* grid = m_ui.iSwitchLedX[0][0]->parentWidget();
-    return qobject_cast<CellBox*>(grid->childAt(grid->mapFromGlobal(globalPos)));
-}
-
-// The pressed cell keeps the mouse until release, so the cells passed over are found
-// from the pointer position, not from events of their own.
-bool Main_LEDFlasher_form::handleCellEvent(CellBox* cell, QEvent* event)
-{
-    switch (event->type()) {
-    // A press soon after a click arrives as a double-click: it starts a drag all the same.
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        iSwitchLedX_MouseDown(cell->led(), cell->slot());
-        m_dragCell = cell;
-        m_dragOverCell = cell;
-        m_dragLastSlot = cell->slot();
-        m_dragMoved = false;
-        return false;
-    case QEvent::MouseMove: {
-        if (cell != m_dragCell)
-            return false;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        CellBox* over = cellAt(mouse->globalPosition().toPoint());
-        if (over == m_dragOverCell)
-            return false;
-        m_dragOverCell = over;
-        if (!over)
-            return false;
-        m_dragMoved = m_dragMoved || over != m_dragCell;
-        // A fast pointer skips cells: each one between is passed over too, in order.
-        const int to = over->slot();
-        const int step = to >= m_dragLastSlot ? 1 : -1;
-        const int from = to == m_dragLastSlot ? to : m_dragLastSlot + step;
-        for (int slot = from; slot != to + step; slot += step)
-            iSwitchLedX_DragOver(over->led(), slot);
-        m_dragLastSlot = to;
-        return false;
+    QList<GridCell> cells;
+    const double dx = to.x() - from.x();
+    const double dy = to.y() - from.y();
+    const double right = left + 50.0 * pitch - 1;
+    for (int n = 0; n < 4; ++n) {
+        const int led = dy < 0 ? 3 - n : n; // rows in the order the pointer meets them
+        const double top = rowTops[led];
+        const double bottom = top + cellHeight - 1;
+        // The part of the segment (t from 0 to 1) that lies within this row's band.
+        double t0 = 0, t1 = 1;
+        if (dy == 0) {
+            if (from.y() < top || from.y() > bottom)
+                continue;
+        } else {
+            t0 = (top - from.y()) / dy;
+            t1 = (bottom - from.y()) / dy;
+            if (t0 > t1)
+                std::swap(t0, t1);
+            t0 = std::max(t0, 0.0);
+            t1 = std::min(t1, 1.0);
+            if (t0 > t1)
+                continue;
+        }
+        const double xa = from.x() + t0 * dx, xb = from.x() + t1 * dx;
+        const double low = std::max(std::min(xa, xb), double(left));
+        const double high = std::min(std::max(xa, xb), right);
+        if (low > high)
+            continue;
+        const int first = int(std::floor((low - left) / pitch));
+        const int last = int(std::floor((high - left) / pitch));
+        for (int i = 0; i <= last - first; ++i)
+            cells.append({led, dx < 0 ? last - i : first + i});
     }
-    case QEvent::MouseButtonRelease: {
-        if (cell != m_dragCell)
-            return false;
-        m_dragCell = nullptr;
-        if (!m_dragMoved)
-            return false; // a plain click: the check box toggles itself
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (CellBox* over = cellAt(mouse->globalPosition().toPoint()))
-            iSwitchLedX_MouseUp(over->led(), over->slot());
-        cell->setDown(false); // a drag never toggles its start cell
-        commitEdit(tr("Paint Cells"));
-        return true;
-    }
-    case QEvent::KeyPress:
-        return moveGridCursor(cell, static_cast<QKeyEvent*>(event)->key());
-    default:
+    return cells;
+}
+
+bool DragPaint::press(QPoint pos)
+{
+    const std::optional<GridCell> cell = m_geometry.cellAt(pos);
+    if (!cell)
         return false;
+    m_start = *cell;
+    m_last = pos;
+    m_active = true;
+    m_moved = false;
+    return true;
+}
+
+QList<GridCell> DragPaint::moveTo(QPoint pos)
+{
+    if (!m_active)
+        return {};
+    const QList<GridCell> crossed = m_geometry.cellsCrossed(m_last, pos);
+    m_last = pos;
+    m_moved = m_moved || std::ranges::any_of(crossed, [&](GridCell c) { return c != m_start; });
+    return crossed;
+}
+
+QList<GridCell> DragPaint::release(QPoint pos)
+{
+    if (!m_active)
+        return {};
+    m_active = false;
+    QList<GridCell> fill;
+    if (const std::optional<GridCell> at = m_geometry.cellAt(pos)) {
+        for (int j = m_start.slot + 1; j <= at->slot; ++j)
+            fill.append({at->led, j});
     }
+    return fill;
 }

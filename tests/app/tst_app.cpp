@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "preview/ledshape.h"
 #include "ptycapture.h"
 #include "sequence/cellbox.h"

@@ -1,5 +1,5 @@
-#include "app/layout.h"
-#include "app/qtplatform.h"
+#include "platform/layout.h"
+#include "platform/qtplatform.h"
 #include "files/sequencefile.h"
 #include "settings/settingsform.h"
 #include "testwindow.h"

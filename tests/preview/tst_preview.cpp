@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "preview/ledshape.h"
 #include "preview/servo.h"
 #include "settings/settingsform.h"

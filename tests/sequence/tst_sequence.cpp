@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "sequence/cellbox.h"
 #include "sequence/edithistory.h"
 #include "sequence/rowpatterns.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform.h"
-#include "device/serialport.h"
+#include "platform/platform.h"
+#include "platform/seriallink.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,6 +1,6 @@
 #include "testwindow.h"
 
-#include "app/layout.h"
+#include "platform/layout.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "device/portmap.h"
+#include "platform/seriallink.h"
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 #include <memory>
 #include <optional>
-
-class SerialLink;
 
 // Everything that blocks on the user or reaches outside the program goes
 // through here, so that every handler can run headless in tests.

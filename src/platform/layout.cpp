@@ -1,6 +1,4 @@
-#include "app/layout.h"
-
-#include "sequence/colourtable.h"
+#include "platform/layout.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -52,7 +50,7 @@ void placeTwips(QWidget* widget, int left, int top, int width, int height)
 QColor designColour(quint32 value)
 {
     if ((value & 0x80000000u) == 0)
-        return colourFromValue(value);
+        return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
     const QPalette palette = QApplication::palette();
     switch (value & 0xFF) {
     case 0x0F: // button face

@@ -4,6 +4,13 @@
 #include <QSerialPort>
 #include <QString>
 
+// A serial device the system reports, as the user would recognise it.
+struct SerialPortEntry
+{
+    QString device;      // what the port is opened by: /dev/ttyUSB0, COM3
+    QString description; // "FT232R USB UART"; may be empty
+};
+
 // The one serial connection a download needs: open write-only at 2400,n,8,1,
 // hand each record to the system at once, drain before closing.
 class SerialLink

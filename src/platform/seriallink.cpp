@@ -1,4 +1,4 @@
-#include "device/serialport.h"
+#include "platform/seriallink.h"
 
 #include <QCoreApplication>
 

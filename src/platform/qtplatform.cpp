@@ -1,6 +1,6 @@
-#include "app/qtplatform.h"
+#include "platform/qtplatform.h"
 
-#include "device/serialport.h"
+#include "platform/seriallink.h"
 
 #include <QDesktopServices>
 #include <QDir>

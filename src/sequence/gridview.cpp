@@ -1,0 +1,206 @@
+#include "sequence/gridview.h"
+
+#include "platform/layout.h"
+#include "sequence/cellbox.h"
+#include "sequence/sequencedocument.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+
+void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    const QPoint from(twips(std::min(x1, x2)), twips(std::min(y1, y2)));
+    const QPoint to(twips(std::max(x1, x2)), twips(std::max(y1, y2)));
+    line->setGeometry(
+        QRect(from, QSize(std::max(1, to.x() - from.x() + 1), std::max(1, to.y() - from.y() + 1))));
+    setBackgroundColour(line, Qt::black);
+}
+
+} // namespace
+
+GridView::GridView(SequenceDocument& document, QWidget* client)
+    : QObject(client), m_document(document), m_client(client)
+{
+    build(client);
+    m_drag = DragPaint(geometry());
+    markRuler(m_document.lastEvent(), true);
+    connect(&document, &SequenceDocument::cellChanged, this, &GridView::showCell);
+    connect(&document, &SequenceDocument::lastEventChanged, this, [this](int previous, int slot) {
+        markRuler(previous, false);
+        markRuler(slot, true);
+    });
+}
+
+void GridView::build(QWidget* client)
+{
+    // Cells sit at the 120-twip pitch (the design's 135-twip boxes would overlap), in
+    // whole pixels so that every column is alike, rounded down so the grid stays in its box.
+    const int pitch = int(120 / twipsPerPixel());
+    const int left = twips(1920);
+    for (int k = 0; k < 4; ++k) {
+        for (int i = 0; i < 50; ++i) {
+            auto* cell = new CellBox(k + 1, i, client);
+            cell->setGeometry(left + pitch * i, twips(360 + 360 * k), pitch, twips(195));
+            cell->installEventFilter(this);
+            connect(cell, &QAbstractButton::toggled, this,
+                    [this, k, i](bool on) { m_document.setCell(k, i, on); });
+            // clicked: by the user only, mouse or Space
+            connect(cell, &QAbstractButton::clicked, this,
+                    [this] { m_document.commit(tr("Cell Click")); });
+            m_cells[k][i] = cell;
+        }
+    }
+    for (int i = 0; i < 50; ++i) {
+        auto* axis = new QLabel(QString::number((i + 1) % 10), client);
+        axis->setObjectName(QStringLiteral("TimeAxis(%1)").arg(i));
+        axis->setGeometry(left + pitch * i, twips(1920), pitch, twips(255));
+        axis->setAlignment(Qt::AlignCenter);
+        axis->setFont(designFont(6));
+        setTextColour(axis, designColour(0));
+        setBackgroundColour(axis, designColour(0x8000000F));
+        axis->installEventFilter(this);
+        m_ruler[i] = axis;
+
+        auto* mem = new QLabel(QStringLiteral("0"), client);
+        mem->setObjectName(QStringLiteral("mem(%1)").arg(i));
+        placeTwips(mem, 1920 + 120 * i, 2280, 135, 255);
+        mem->hide();
+        m_mem[i] = mem;
+    }
+    designLine(client, QStringLiteral("Line3"), 1800, 240, 8040, 240);
+    designLine(client, QStringLiteral("Line4"), 8040, 240, 8040, 1800);
+    designLine(client, QStringLiteral("Line1"), 8040, 1800, 1800, 1800);
+    designLine(client, QStringLiteral("Line2"), 1800, 1800, 1800, 240);
+}
+
+GridGeometry GridView::geometry() const
+{
+    GridGeometry g;
+    g.left = m_cells[0][0]->x();
+    g.pitch = m_cells[0][1]->x() - m_cells[0][0]->x();
+    g.cellHeight = m_cells[0][0]->height();
+    for (int k = 0; k < 4; ++k)
+        g.rowTops[k] = m_cells[k][0]->y();
+    return g;
+}
+
+void GridView::showCell(int led, int slot)
+{
+    m_cells[led][slot]->setChecked(m_document.cell(led, slot));
+    m_mem[slot]->setText(QString::number(m_document.eventValue(slot)));
+}
+
+void GridView::markRuler(int slot, bool marked)
+{
+    QLabel* label = m_ruler[slot];
+    setTextColour(label, designColour(marked ? 0xFF : 0));
+    QFont font = label->font();
+    font.setPointSizeF(designPoints(marked ? 8 : 6));
+    label->setFont(font);
+}
+
+void GridView::highlightStep(int slot, bool shown)
+{
+    setBackgroundColour(m_ruler[slot], designColour(shown ? 0x808080 : 0x8000000F));
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* cell = qobject_cast<CellBox*>(watched))
+        return cellEvent(cell, event);
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto* label = static_cast<QLabel*>(watched);
+        const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+        m_document.setLastEvent(slot);
+        m_document.commit(tr("Mark Last Event"));
+        return true;
+    }
+    return false;
+}
+
+// The pressed cell keeps the mouse until release, so the cells passed over are found
+// from the pointer's path, not from events of their own.
+bool GridView::cellEvent(CellBox* cell, QEvent* event)
+{
+    const auto at = [&] {
+        return cell->mapTo(m_client, static_cast<QMouseEvent*>(event)->position().toPoint());
+    };
+    switch (event->type()) {
+    // A press soon after a click arrives as a double-click: it starts a drag all the same.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (m_drag.press(at()))
+            Q_EMIT dragActiveChanged(true);
+        return false;
+    case QEvent::MouseMove:
+        paintFromStart(m_drag.moveTo(at()));
+        return false;
+    case QEvent::MouseButtonRelease: {
+        if (!m_drag.active())
+            return false;
+        paintFromStart(m_drag.moveTo(at()));
+        const QList<GridCell> fill = m_drag.release(at());
+        Q_EMIT dragActiveChanged(false);
+        if (m_drag.isClick())
+            return false; // a plain click: the check box toggles itself
+        paintFromStart(fill);
+        cell->setDown(false); // a drag never toggles its start cell
+        m_document.commit(tr("Paint Cells"));
+        return true;
+    }
+    case QEvent::KeyPress:
+        return moveCursor(cell, static_cast<QKeyEvent*>(event)->key());
+    default:
+        return false;
+    }
+}
+
+// Each cell takes the state that its own row has at the start slot.
+void GridView::paintFromStart(const QList<GridCell>& cells)
+{
+    const int start = m_drag.startSlot();
+    for (const GridCell& c : cells)
+        m_document.setCell(c.led, c.slot, m_document.cell(c.led, start));
+}
+
+// Arrows, Home and End move the keyboard cursor; Space is the check box's own click.
+bool GridView::moveCursor(CellBox* from, int key)
+{
+    int led = from->led() - 1;
+    int slot = from->slot();
+    switch (key) {
+    case Qt::Key_Left:
+        slot = std::max(0, slot - 1);
+        break;
+    case Qt::Key_Right:
+        slot = std::min(49, slot + 1);
+        break;
+    case Qt::Key_Up:
+        led = std::max(0, led - 1);
+        break;
+    case Qt::Key_Down:
+        led = std::min(3, led + 1);
+        break;
+    case Qt::Key_Home:
+        slot = 0;
+        break;
+    case Qt::Key_End:
+        slot = 49;
+        break;
+    default:
+        return false;
+    }
+    CellBox* to = m_cells[led][slot];
+    if (to != from) {
+        to->setFocusPolicy(Qt::StrongFocus);
+        to->setFocus(Qt::TabFocusReason);
+        from->setFocusPolicy(Qt::NoFocus);
+    }
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "sequence/dragpaint.h"
+
+#include <QObject>
+#include <array>
+
+class CellBox;
+class QLabel;
+class QWidget;
+class SequenceDocument;
+
+// The event grid on the main window: the 4 x 50 cells, the ruler `TimeAxis` that marks
+// the last event, and the hidden `mem` captions of the event values. It shows the
+// document and turns clicks, drags, keys and ruler double-clicks into its operations.
+class GridView : public QObject
+{
+    Q_OBJECT
+public:
+    GridView(SequenceDocument& document, QWidget* client);
+
+    CellBox* cell(int led, int slot) const { return m_cells[led][slot]; }
+    QLabel* ruler(int slot) const { return m_ruler[slot]; }
+    QLabel* mem(int slot) const { return m_mem[slot]; }
+    GridGeometry geometry() const;
+    int dragStartSlot() const { return m_drag.startSlot(); }
+
+    // The test run greys the ruler label of the event it shows.
+    void highlightStep(int slot, bool shown);
+
+Q_SIGNALS:
+    // A drag is half an edit: the history waits for its end.
+    void dragActiveChanged(bool active);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build(QWidget* client);
+    void showCell(int led, int slot);
+    void markRuler(int slot, bool marked);
+    bool cellEvent(CellBox* cell, QEvent* event);
+    void paintFromStart(const QList<GridCell>& cells);
+    bool moveCursor(CellBox* from, int key);
+
+    SequenceDocument& m_document;
+    QWidget* m_client;
+    std::array<std::array<CellBox*, 50>, 4> m_cells{};
+    std::array<QLabel*, 50> m_ruler{};
+    std::array<QLabel*, 50> m_mem{};
+    DragPaint m_drag{GridGeometry{}};
+};

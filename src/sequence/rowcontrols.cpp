@@ -1,0 +1,206 @@
+#include "sequence/rowcontrols.h"
+
+#include "platform/layout.h"
+#include "preview/servo.h"
+#include "sequence/colourtable.h"
+#include "sequence/rowpatterns.h"
+#include "sequence/sequencedocument.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// Three short bars: the caption-less row buttons open a menu.
+QIcon menuGlyph()
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    for (int y : {2, 5, 8})
+        painter.fillRect(2, y, 8, 2, Qt::black);
+    return QIcon(pixmap);
+}
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, 11, 11);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+RowControls::RowControls(SequenceDocument& document, QWidget* client)
+    : QObject(client), m_document(document)
+{
+    build(client);
+    for (int k = 0; k < 4; ++k) {
+        showColour(k);
+        m_servo[k]->setCurrentIndex(document.servoMode(k));
+    }
+    connect(&document, &SequenceDocument::colourChanged, this, &RowControls::showColour);
+    connect(&document, &SequenceDocument::servoModeChanged, this,
+            [this](int led) { m_servo[led]->setCurrentIndex(m_document.servoMode(led)); });
+}
+
+QListWidget* RowControls::popupList(QWidget* parent, const QString& name, const QStringList& items,
+                                    int l, int t, int w, int h)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(designFont(9.75));
+    list->addItems(items);
+    placeTwips(list, l, t, w, h);
+    list->hide();
+    connect(list, &QListWidget::itemClicked, this, [this, list] {
+        list->hide();
+        Q_EMIT listHidden();
+    });
+    return list;
+}
+
+void RowControls::build(QWidget* client)
+{
+    for (int k = 0; k < 4; ++k) {
+        const int top = 360 + 360 * k;
+        auto* name = new QLabel(tr("LED#%1").arg(k + 1), client);
+        name->setObjectName(QStringLiteral("LEDlabel1(%1)").arg(k));
+        placeTwips(name, 120, top, 975, 255);
+        name->setAlignment(Qt::AlignCenter);
+        name->setToolTip(tr("Click here to change color of LED#%1").arg(k + 1));
+        setBackgroundColour(name, designColour(0x909090));
+        name->setCursor(Qt::PointingHandCursor);
+        name->setFocusPolicy(Qt::StrongFocus); // Space or Enter opens the colour list
+        name->installEventFilter(this);
+        m_names[k] = name;
+
+        auto* options = new QPushButton(client);
+        options->setObjectName(QStringLiteral("RowOptions%1").arg(k));
+        options->setToolTip(tr("Click here to change LED#%1 flash pattern").arg(k + 1));
+        options->setAccessibleName(tr("LED %1 row options").arg(k + 1));
+        options->setIcon(menuGlyph());
+        placeTwips(options, 1560, top, 135, 135);
+        options->setIconSize(options->size() - QSize(4, 4));
+        connect(options, &QPushButton::clicked, this, [this, k] { chooseRowOperation(k); });
+        m_options[k] = options;
+
+        auto* combo = new QComboBox(client);
+        combo->setObjectName(QStringLiteral("ServoControl(%1)").arg(k));
+        // A pure drop-down list, so a selector is never left without a mode.
+        combo->setEditable(false);
+        combo->setToolTip(tr("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
+        combo->setGeometry(twips(8040), twips(top), twips(1095), twips(300));
+        combo->addItems(servoModeTexts());
+        connect(combo, &QComboBox::activated, this, [this, k](int mode) {
+            m_document.setServoMode(k, mode);
+            m_document.commit(tr("Servo Mode of LED#%1").arg(k + 1));
+        });
+        m_servo[k] = combo;
+    }
+    auto* heading = new QLabel(QStringLiteral("Servo Control"), client);
+    heading->setObjectName(QStringLiteral("Label1"));
+    placeTwips(heading, 8040, 120, 1095, 255);
+    setBackgroundColour(heading, designColour(0xE0E0E0));
+
+    m_rowOptionsList = popupList(client, QStringLiteral("RowOptionsList"),
+                                 {tr("Clear All"), tr("Mark All"), tr("Toggle All"),
+                                  tr("Copy from..."), tr("Copy to..."), tr("Skip 1..."),
+                                  tr("Skip 2..."), tr("Skip 3..."), QString(), tr("Cancel")},
+                                 1680, 480, 1455, 2940);
+    m_copyList = popupList(client, QStringLiteral("CopyList"),
+                           {tr("LED #1"), tr("LED #2"), tr("LED #3"), tr("LED #4"), QString(),
+                            QString(), QString(), QString(), QString(), tr("Cancel")},
+                           1560, 360, 975, 2940);
+    m_copyList->setCurrentRow(-1);
+    m_colourList =
+        popupList(client, QStringLiteral("ColorList"), colourNames(), 1560, 360, 1455, 2940);
+    for (int i = 0; i < m_colourList->count(); ++i)
+        m_colourList->item(i)->setIcon(swatch(tableColour(i)));
+}
+
+// Shows the list and waits, with the window live, until a click hides it.
+void RowControls::waitForChoice(QListWidget* list)
+{
+    list->show();
+    list->raise();
+    while (!list->isHidden()) {
+        QEventLoop loop;
+        connect(this, &RowControls::listHidden, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void RowControls::chooseRowOperation(int row)
+{
+    m_rowOptionsList->setCurrentRow(0);
+    waitForChoice(m_rowOptionsList);
+    const int entry = m_rowOptionsList->currentRow();
+    const auto operation = static_cast<RowOperation>(entry);
+    const bool copy = operation == RowOperation::CopyFrom || operation == RowOperation::CopyTo;
+    int partner = -1;
+    if (copy) {
+        waitForChoice(m_copyList);
+        partner = m_copyList->currentRow();
+    }
+    // The last event index counts as it stands now, after the waits.
+    if (!m_document.applyRowOperation(row, operation, partner))
+        return;
+    QString name = m_rowOptionsList->item(entry)->text();
+    name.remove(QStringLiteral("..."));
+    if (copy)
+        name += tr(" LED#%1").arg((operation == RowOperation::CopyFrom ? partner : row) + 1);
+    m_document.commit(name);
+}
+
+void RowControls::chooseColour(int led)
+{
+    m_colourList->setCurrentRow(m_document.colourIndex(led));
+    waitForChoice(m_colourList);
+    m_document.setColourIndex(led, m_colourList->currentRow());
+    m_document.commit(tr("Colour of LED#%1").arg(led + 1));
+}
+
+void RowControls::showColour(int led)
+{
+    const int index = m_document.colourIndex(led);
+    setTextColour(m_names[led], tableColour(index));
+    m_names[led]->setAccessibleName(
+        QStringLiteral("LED %1 colour: %2").arg(led + 1).arg(colourNames().value(index)));
+}
+
+bool RowControls::eventFilter(QObject* watched, QEvent* event)
+{
+    const int led = int(std::find(m_names.begin(), m_names.end(), watched) - m_names.begin());
+    auto* name = m_names[led];
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        chooseColour(led);
+        return true;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: // a frame shows which name has the focus
+        name->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+        return false;
+    case QEvent::MouseButtonRelease:
+        // A click is a release over the label it was pressed on.
+        if (!name->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            return false;
+        chooseColour(led);
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "sequence/rowpatterns.h"
+#include "sequence/sequencedata.h"
+
+#include <QObject>
+#include <QUndoStack>
+#include <array>
+
+// The one sequence being edited: cells, last event, LED colours, servo modes and the
+// two timing settings, with the undo history of its edits. Every view shows it and
+// changes it only through the operations below; each change is signalled.
+// LEDs are numbered 0..3 here, slots 0..49.
+class SequenceDocument : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SequenceDocument(QObject* parent = nullptr);
+
+    bool cell(int led, int slot) const { return m_cells[led][slot]; }
+    // LED 1 + 2 x LED 2 + 4 x LED 3 + 8 x LED 4.
+    int eventValue(int slot) const;
+    int lastEvent() const { return m_lastEvent; }
+    // LEDs 0..3, then the four entries that files carry along.
+    int colourIndex(int entry) const { return m_colourIndexes[entry]; }
+    int servoMode(int led) const { return m_servoModes[led]; }
+    int sequencerDelay() const { return m_sequencerDelay; }
+    int testSpeed() const { return m_testSpeed; }
+    SequenceData data() const;
+
+    void setCell(int led, int slot, bool on);
+    void setLastEvent(int slot);
+    void setColourIndex(int led, int index);
+    void setServoMode(int led, int mode);
+    void setTiming(int sequencerDelay, int testSpeed);
+    // A whole-row operation on `row`; `partner` is the other row of a copy. False when
+    // the choice names no operation (the empty line, Cancel, a copy to the row itself).
+    bool applyRowOperation(int row, RowOperation operation, int partner = -1);
+    // New: cells off, last event 49, LEDs white, modes NONE; the timing stays.
+    void clear();
+    // Open: the file's sequence replaces this one.
+    void assign(const SequenceData& data);
+    // Merge: the file's cells are added; its last event, modes and timing replace
+    // these; the colours stay.
+    void merge(const SequenceData& data);
+
+    QUndoStack* undoStack() { return &m_undoStack; }
+    // Makes one undo step, named for the menu, of whatever changed since the last one.
+    void commit(const QString& name);
+    // Takes what changed since the last step as the base, without a step of its own
+    // (the timing from Settings OK is not an edit of the sequence).
+    void keepOutsideHistory();
+
+Q_SIGNALS:
+    void cellChanged(int led, int slot);
+    void lastEventChanged(int previous, int slot);
+    void colourChanged(int led);
+    void servoModeChanged(int led);
+    void timingChanged();
+
+private:
+    friend class SnapshotStep;
+    // Changes only what differs between `from` and `to`, so that what changed outside
+    // the history since (Settings OK) stays put.
+    void restore(const SequenceData& to, const SequenceData& from);
+    void setEventValue(int slot, int value);
+
+    std::array<std::array<bool, 50>, 4> m_cells{};
+    int m_lastEvent = 49;
+    std::array<int, 8> m_colourIndexes{7, 7, 7, 7, 0, 0, 0, 0};
+    std::array<int, 4> m_servoModes{15, 15, 15, 15};
+    int m_sequencerDelay = 30;
+    int m_testSpeed = 20;
+
+    QUndoStack m_undoStack;
+    SequenceData m_base; // the sequence as of the last undo step
+};
