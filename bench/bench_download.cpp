@@ -1,6 +1,8 @@
 // Five complete downloads into a pseudo-terminal: pace, total time and CPU cost.
 #include "benchutil.h"
+#include "device/download.h"
 #include "ptycapture.h"
+#include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -28,14 +30,14 @@ bool downloadOnce(Figures& f, bool holdList)
     t.platform.answers << Platform::Answer::Ok;
     if (holdList) {
         QTimer::singleShot(1000, [&] {
-            clickListEntryLater(t.ui().ColorList, 2, 3000);
-            t.window->LEDlabel1_Click(0);
+            QTimer::singleShot(3000, [&] { answerList(t.window->rows()->colourList(), 2); });
+            t.window->rows()->chooseColour(0);
         });
     }
     const double cpuBefore = processCpuMs();
     const auto start = std::chrono::steady_clock::now();
-    t.window->MENUdownload_Click();
-    while (t.window->downloading())
+    t.window->downloadSequence();
+    while (t.window->download()->busy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     f.totals << ms(t.platform.serialWrites.value(56) - start);
     f.cpu << processCpuMs() - cpuBefore;
@@ -50,7 +52,7 @@ bool downloadOnce(Figures& f, bool holdList)
     for (qsizetype r = 2; r < writes.size(); ++r)
         f.gaps << ms(writes[r] - writes[r - 1]);
     // Let a list still held open finish before the window goes.
-    while (t.ui().ColorList->isVisible())
+    while (t.window->rows()->colourList()->isVisible())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return true;
 }

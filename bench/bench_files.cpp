@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TestWindow t;
     for (int i = 0; i < 50; i += 3)
-        t.window->setCell(1 + i % 4, i, true);
+        t.document().setCell(i % 4, i, true);
     const QString file = t.path("BENCH.DAT");
     constexpr int kRuns = 1000;
     QList<double> save, open;
@@ -22,11 +22,11 @@ int main(int argc, char* argv[])
         t.platform.fileChoices << file;
         t.platform.answers << Platform::Answer::Yes; // replace the previous run's file
         clock.start();
-        t.window->MENUsave_Click();
+        t.window->saveSequence();
         save << clock.nsecsElapsed() / 1e3;
         t.platform.fileChoices << file;
         clock.start();
-        t.window->MENUopen_Click();
+        t.window->openSequence();
         open << clock.nsecsElapsed() / 1e3;
     }
     if (!t.platform.messageBoxes.isEmpty() &&

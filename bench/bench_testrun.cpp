@@ -1,10 +1,10 @@
 // Step period of a test run at 20 ms, and the cost of waiting on an open list.
 #include "benchutil.h"
-#include "settings/settingsform.h"
+#include "preview/testrun.h"
+#include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QTimer>
@@ -14,12 +14,12 @@ namespace {
 // Runs `steps` steps at `speed` ms and prints the period and how far the run drifted.
 void measure(TestWindow& t, int speed, int steps)
 {
-    t.window->settingsForm()->PCSpeedcombo->setCurrentIndex(speed - 1);
-    t.window->settingsForm()->SettingsOKbutton_Click();
+    t.document().setTiming(t.document().sequencerDelay(), speed);
+    TestRun* run = t.window->testRun();
     QList<double> periods;
     QElapsedTimer clock;
     qint64 first = -1, last = -1;
-    auto connection = QObject::connect(t.ui().Timer1, &QTimer::timeout, [&] {
+    auto connection = QObject::connect(run, &TestRun::stepShown, [&] {
         const qint64 now = clock.nsecsElapsed();
         if (last >= 0)
             periods << (now - last) / 1e6;
@@ -27,12 +27,12 @@ void measure(TestWindow& t, int speed, int steps)
             first = now;
         last = now;
         if (periods.size() == steps)
-            t.window->StopTest();
+            run->stop();
     });
     clock.start();
     const double cpuBefore = processCpuMs();
-    t.window->MENUtest_Click();
-    while (t.window->runVisible())
+    t.window->toggleTest();
+    while (run->visible())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double cpuRun = processCpuMs() - cpuBefore;
     QObject::disconnect(connection);
@@ -52,19 +52,17 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TestWindow t;
     for (int i = 0; i < 50; i += 2)
-        t.window->setCell(1, i, true);
+        t.document().setCell(0, i, true);
     measure(t, 20, 500);
     measure(t, 1, 500);
 
     // A row-options list open and waiting for 5 s.
-    QTimer::singleShot(5000, [&] {
-        t.ui().RowOptionsList->setCurrentRow(9);
-        t.window->RowOptionsList_Click();
-    });
+    RowControls* rows = t.window->rows();
+    QTimer::singleShot(5000, [&] { answerList(rows->rowOptionsList(), 9); });
     const double cpuWaitBefore = processCpuMs();
     QElapsedTimer wall;
     wall.start();
-    t.window->RowOptions_Click(0);
+    rows->chooseRowOperation(0);
     const double waitCpu = processCpuMs() - cpuWaitBefore;
     std::printf("list wait: %.0f ms CPU over %.1f s = %.3f %% of one core (target < 1 %%)\n",
                 waitCpu, wall.elapsed() / 1e3, 100.0 * waitCpu / wall.elapsed());

@@ -1,24 +1,33 @@
 #include "app/commandline.h"
 #include "platform/layout.h"
+#include "platform/qtplatform.h"
 #include "preview/ledshape.h"
+#include "preview/testrun.h"
 #include "ptycapture.h"
 #include "sequence/cellbox.h"
-#include "settings/settingsform.h"
+#include "sequence/gridview.h"
+#include "sequence/rowcontrols.h"
+#include "settings/settingsdialog.h"
 #include "testwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 
 using Trigger = std::function<void(TestWindow&)>;
 using Effect = std::function<bool(TestWindow&)>;
 Q_DECLARE_METATYPE(Trigger)
 Q_DECLARE_METATYPE(Effect)
+Q_DECLARE_METATYPE(Platform::Buttons)
+Q_DECLARE_METATYPE(Platform::Answer)
 
 namespace {
 
@@ -92,12 +101,14 @@ private Q_SLOTS:
         const Effect cleared = [](TestWindow& t) {
             return t.window->windowTitle() == "GLIMMERON  -  Programmable LED Sequencer/Flasher";
         };
-        const Effect running = [](TestWindow& t) { return t.window->testRunning(); };
-        const Effect settings = [](TestWindow& t) { return t.window->settingsForm()->isVisible(); };
+        const Effect running = [](TestWindow& t) { return t.window->testRun()->running(); };
+        const Effect settings = [](TestWindow& t) {
+            return t.window->settingsDialog()->isVisible();
+        };
         const Effect manual =
             shown("GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual");
         const Effect undone = [](TestWindow& t) {
-            return !t.window->cellOn(1, 0) && t.ui().MENUredo->text() == "&Redo Cell Click";
+            return !t.document().cell(0, 0) && t.ui().MENUredo->text() == "&Redo Cell Click";
         };
         using M = MainControls;
         QTest::newRow("New") << action(&M::MENUnew) << cleared;
@@ -134,51 +145,125 @@ private Q_SLOTS:
         TestWindow t;
         t.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-        QTest::mouseClick(t.ui().iSwitchLedX[0][0], Qt::LeftButton); // something to undo
+        QTest::mouseClick(t.window->grid()->cell(0, 0), Qt::LeftButton); // something to undo
         QVERIFY(!effect(t));
         trigger(t);
         QVERIFY(effect(t));
     }
 
-    // The button stops a running test before it asks; the menu entry does not; the close
-    // box ends the program at once.
-    void exitAsksFirst()
+    // Which commands stop a running test, and which let it go on; Exit asks first, the
+    // close box ends the program at once.
+    void commandsThatStopATestRun_data()
     {
-        for (bool viaButton : {false, true}) {
-            TestWindow t;
-            t.ui().ServoControl[0]->setCurrentIndex(1);
-            t.window->MENUtest_Click();
-            t.platform.answers << (viaButton ? Platform::Answer::Ok : Platform::Answer::Cancel);
-            viaButton ? t.window->Exit_button_Click() : t.window->MENUexit_Click();
-            QCOMPARE(t.platform.quitCalls, viaButton ? 1 : 0);
-            const auto box = t.platform.messageBoxes.value(0);
-            QVERIFY(box.prompt == kExitText && box.title == applicationTitle() &&
-                    box.buttons == Platform::Buttons::OkCancel && box.icon == Platform::Icon::None);
-            QCOMPARE(t.window->testRunning(), !viaButton);
-            QCOMPARE(t.ui().ServoStick->isVisible(), !viaButton);
-        }
+        QTest::addColumn<Trigger>("trigger");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("Merge") << Trigger([](TestWindow& t) { t.window->mergeSequence(); })
+                               << false;
+        QTest::newRow("Exit entry")
+            << Trigger([](TestWindow& t) { t.window->askToExit(); }) << false;
+        QTest::newRow("Open") << Trigger([](TestWindow& t) { t.window->openSequence(); }) << true;
+        QTest::newRow("Save") << Trigger([](TestWindow& t) { t.window->saveSequence(); }) << true;
+        QTest::newRow("Settings") << Trigger([](TestWindow& t) { t.window->showSettings(); })
+                                  << true;
+        QTest::newRow("Exit button")
+            << Trigger([](TestWindow& t) { t.window->exitButton(); }) << true;
+        QTest::newRow("Download") << Trigger([](TestWindow& t) { t.window->downloadSequence(); })
+                                  << true;
+    }
+
+    void commandsThatStopATestRun()
+    {
+        QFETCH(Trigger, trigger);
+        QFETCH(bool, stops);
         TestWindow t;
-        t.window->setCell(2, 5, true); // unsaved work, and the close box asks nothing
+        t.document().setServoMode(0, 3);
+        t.window->toggleTest();
+        QVERIFY(t.ui().ServoStick->isVisible());
+        trigger(t); // dialogs and questions are cancelled
+        QCOMPARE(t.window->testRun()->running(), !stops);
+        QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
+        QCOMPARE(t.ui().TestButton->text(), stops ? QStringLiteral("Test") : "Stop Test");
+        QCOMPARE(t.platform.quitCalls, 0);
+        const QString exitRow = QTest::currentDataTag();
+        if (exitRow.startsWith("Exit")) {
+            const auto box = t.platform.messageBoxes.value(0);
+            QCOMPARE(box.prompt, kExitText);
+            QCOMPARE(box.title, applicationTitle());
+            QVERIFY(box.buttons == Platform::Buttons::OkCancel);
+            t.platform.answers << Platform::Answer::Ok;
+            trigger(t);
+            QCOMPARE(t.platform.quitCalls, 1);
+        }
+        t.document().setCell(1, 5, true); // unsaved work, and the close box asks nothing
+        const qsizetype boxes = t.platform.messageBoxes.size();
         QVERIFY(t.window->close());
-        QVERIFY(t.platform.quitCalls == 1 && t.platform.messageBoxes.isEmpty());
+        QCOMPARE(t.platform.messageBoxes.size(), boxes);
+        QVERIFY(t.platform.quitCalls >= 1);
     }
 
     void usersManualOpensOnlyOnOk()
     {
         TestWindow t;
-        t.window->MENUhowto_Click(); // unscripted: Cancel
+        t.window->showManual(); // unscripted: Cancel
         t.platform.answers << Platform::Answer::Ok;
-        t.window->MENUhowto_Click();
+        t.window->showManual();
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
         QVERIFY(t.platform.shownDocuments.isEmpty());
         const auto box = t.platform.messageBoxes.value(1);
-        QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the ") &&
-                box.prompt.endsWith(" webpage...") && box.icon == Platform::Icon::Exclamation);
+        QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the "));
+        QVERIFY(box.prompt.endsWith(" webpage..."));
+        QVERIFY(box.icon == Platform::Icon::Exclamation);
         t.platform.browserWorks = false; // no browser: the built-in manual shows instead
         t.platform.answers << Platform::Answer::Ok;
-        t.window->MENUhowto_Click();
+        t.window->showManual();
         const auto [title, html] = t.platform.shownDocuments.value(0);
-        QVERIFY(title == box.title && html.contains("<h2>Download</h2>"));
+        QCOMPARE(title, box.title);
+        QVERIFY(html.contains("<h2>Download</h2>"));
+    }
+
+    // The real message box: each button gives its own answer, Enter the default one and
+    // Escape Cancel; carriage returns break lines.
+    void qtMessageBoxAnswersAsPressed_data()
+    {
+        QTest::addColumn<Platform::Buttons>("buttons");
+        QTest::addColumn<int>("press"); // a QMessageBox::StandardButton, or a key
+        QTest::addColumn<Platform::Answer>("answer");
+        using B = Platform::Buttons;
+        using A = Platform::Answer;
+        QTest::newRow("Yes") << B::YesNoCancel << int(QMessageBox::Yes) << A::Yes;
+        QTest::newRow("No") << B::YesNoCancel << int(QMessageBox::No) << A::No;
+        QTest::newRow("Cancel") << B::YesNoCancel << int(QMessageBox::Cancel) << A::Cancel;
+        QTest::newRow("Enter on Yes/No") << B::YesNoCancel << int(Qt::Key_Return) << A::Yes;
+        QTest::newRow("Escape on Yes/No") << B::YesNoCancel << int(Qt::Key_Escape) << A::Cancel;
+        QTest::newRow("OK") << B::OkCancel << int(QMessageBox::Ok) << A::Ok;
+        QTest::newRow("Escape on OK/Cancel") << B::OkCancel << int(Qt::Key_Escape) << A::Cancel;
+        QTest::newRow("OK alone") << B::Ok << int(Qt::Key_Return) << A::Ok;
+    }
+
+    void qtMessageBoxAnswersAsPressed()
+    {
+        QFETCH(Platform::Buttons, buttons);
+        QFETCH(int, press);
+        QFETCH(Platform::Answer, answer);
+        QtPlatform platform;
+        QString text;
+        QTimer poll; // the box runs its own loop: look for it from there
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll.stop();
+            text = box->text();
+            if (QAbstractButton* b = box->button(QMessageBox::StandardButton(press)))
+                b->click();
+            else
+                QTest::keyClick(box, Qt::Key(press));
+        });
+        poll.start(10);
+        const Platform::Answer got =
+            platform.messageBox("one\rtwo", "Title", buttons, Platform::Icon::Question);
+        QCOMPARE(got, answer);
+        QCOMPARE(text, QStringLiteral("one\ntwo"));
     }
 
     // Logical screen sizes: 1x, 150 % on 1366 x 768, 200 % on 1600 x 1000, less a panel.
@@ -203,17 +288,19 @@ private Q_SLOTS:
         const QSize frame = t.window->size() + decorations;
         QVERIFY(frame.width() <= available.width() && frame.height() <= available.height());
         const MainControls& ui = t.ui();
+        const GridView* grid = t.window->grid();
+        const RowControls* rows = t.window->rows();
         QVERIFY(ui.OpenButton->font().pointSizeF() >= 9.5); // legible at every scale
         // Cells run at one whole-pixel pitch; rows line up with their name and selector.
-        const int pitch = ui.iSwitchLedX[0][1]->x() - ui.iSwitchLedX[0][0]->x();
-        QCOMPARE(ui.iSwitchLedX[0][49]->x() - ui.iSwitchLedX[0][0]->x(), 49 * pitch);
-        QCOMPARE(ui.TimeAxis[7]->x(), ui.iSwitchLedX[0][7]->x());
+        const int pitch = grid->cell(0, 1)->x() - grid->cell(0, 0)->x();
+        QCOMPARE(grid->cell(0, 49)->x() - grid->cell(0, 0)->x(), 49 * pitch);
+        QCOMPARE(grid->ruler(7)->x(), grid->cell(0, 7)->x());
         QList<QWidget*> apart{ui.OpenButton,     ui.SaveButton,  ui.TestButton,  ui.Settings_button,
-                              ui.DownloadButton, ui.Exit_button, ui.TimeAxis[0], ui.TimeAxis[49]};
+                              ui.DownloadButton, ui.Exit_button, grid->ruler(0), grid->ruler(49)};
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(ui.LEDlabel1[k]->y(), ui.iSwitchLedX[k][0]->y());
-            apart << ui.LEDlabel1[k] << ui.LED[k] << ui.RowOptions[k] << ui.ServoControl[k]
-                  << ui.iSwitchLedX[k][0] << ui.iSwitchLedX[k][49];
+            QCOMPARE(rows->nameLabel(k)->y(), grid->cell(k, 0)->y());
+            apart << rows->nameLabel(k) << ui.LED[k] << rows->optionsButton(k)
+                  << rows->servoSelector(k) << grid->cell(k, 0) << grid->cell(k, 49);
         }
         for (QWidget* a : apart) { // every control whole and clickable, none on another
             QVERIFY(t.window->centralWidget()->rect().contains(a->geometry()));
@@ -221,6 +308,16 @@ private Q_SLOTS:
                 QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " on " + b->objectName()));
         }
+        // Tab runs through the grid, the rows, the commands, then the servo selectors.
+        auto nextStop = [](QWidget* w) {
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+            return w;
+        };
+        QCOMPARE(nextStop(grid->cell(0, 0)), rows->nameLabel(0));
+        QCOMPARE(nextStop(rows->nameLabel(0)), rows->optionsButton(0));
+        QCOMPARE(nextStop(ui.Exit_button), rows->servoSelector(0));
     }
 
     void commands_data()
@@ -231,7 +328,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("out"); // compared whole where not empty
         QTest::addColumn<QString>("err");    // a part of what standard error says
         const QByteArray zeros(94, '0');
-        // The data-file worked example.
         QTest::newRow("stream, file example")
             << QStringList{"--stream", "@"} << golden("worked-example.dat") << 0
             << streamOf("2a05020f" + zeros + "00010f0f1e02") << QString();
@@ -242,8 +338,8 @@ private Q_SLOTS:
             << QStringList{"--list-ports"} << QByteArray() << 0
             << QByteArray("1 /dev/ttyUSB0 FT232R USB UART\n2 /dev/ttyS0\n") << QString();
         QTest::newRow("download, no device")
-            << QStringList{"--download", "@", "--port", "3", "--yes"} << golden("start-up.dat") << 1
-            << QByteArray() << "No serial port has number 3.";
+            << QStringList{"--download", "@", "--port", "20", "--yes"} << golden("start-up.dat")
+            << 1 << QByteArray() << "No serial port has number 20.";
         QTest::newRow("download, refused file")
             << QStringList{"--download", "@", "--yes"} << QByteArray("junk") << 2 << QByteArray()
             << "not a valid sequence data file";
@@ -279,17 +375,14 @@ private Q_SLOTS:
             run({"--download", "@"},
                 golden("start-up.dat", {{1, "13"}, {2, "10"}, {59, "1"}, {64, "100"}}), platform);
         qunsetenv("GLIMMERON_PORT_2");
-        QVERIFY(result.status == 0 && result.askedForEnter);
-        QVERIFY(pty.waitForBytes(171, 2000));
+        QCOMPARE(result.status, 0);
+        QVERIFY(result.askedForEnter);
+        QVERIFY(pty.waitForBytes(171, 5000));
         QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6401"));
         QVERIFY(result.out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
                                       pty.deviceName().toLocal8Bit() + ") at "));
-        QVERIFY(result.err.contains("Cycle power") &&
-                result.err.contains("Sent 50 of 57 records\nSent 57 of 57 records\n"));
-    }
-
-    void fileArgumentOpensTheWindowWithIt()
-    {
+        QVERIFY(result.err.contains("Cycle power"));
+        QVERIFY(result.err.contains("Sent 50 of 57 records\nSent 57 of 57 records\n"));
         const CommandLine command = parseCommandLine({"glimmeron", "A.DAT"});
         QCOMPARE(command.action, CommandLine::Action::Window);
         QCOMPARE(command.file, QStringLiteral("A.DAT"));

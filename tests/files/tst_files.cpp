@@ -1,34 +1,17 @@
-#include "platform/layout.h"
-#include "platform/qtplatform.h"
+#include "files/filecommands.h"
 #include "files/sequencefile.h"
-#include "settings/settingsform.h"
+#include "platform/qtplatform.h"
 #include "testwindow.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kPrefix = QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher - ");
-
-// Everything a file command could touch, to prove that a refused file changed nothing.
-auto snapshot(const TestWindow& t)
-{
-    const Settings_form* dialog = t.window->settingsForm();
-    return std::tuple(t.window->currentSequence(), t.window->windowTitle(),
-                      dialog->PICSpeedcombo->currentIndex(), dialog->PCSpeedcombo->currentIndex());
-}
-
-void setEvent(Main_LEDFlasher_form& window, int slot, int value)
-{
-    for (int led = 1; led <= 4; ++led)
-        window.setCell(led, slot, value & (1 << (led - 1)));
-}
 
 // The worked example: events 5, 2, 15; LED 1 red; last event 2; modes OFF, zone 1, NONE, NONE.
 SequenceData workedExample()
@@ -39,23 +22,29 @@ SequenceData workedExample()
             .servoModes = {0, 1, 15, 15}};
 }
 
-void buildWorkedExample(TestWindow& t)
-{
-    setEvent(*t.window, 0, 5);
-    setEvent(*t.window, 1, 2);
-    setEvent(*t.window, 2, 15);
-    clickListEntryLater(t.ui().ColorList, 1);
-    t.window->LEDlabel1_Click(0);
-    t.window->TimeAxis_DblClick(2);
-    t.ui().ServoControl[0]->setCurrentIndex(0);
-    t.ui().ServoControl[1]->setCurrentIndex(1);
-}
-
 // The start-up file with one record (1-based) replaced by `text`.
 QByteArray withRecord(int record, const QByteArray& text)
 {
     return golden("start-up.dat", {{record, text}});
 }
+
+// The file commands on a document of their own, in a fresh folder.
+struct Files
+{
+    Files()
+    {
+        QObject::connect(&files, &FileCommands::titleChanged,
+                         [this](const QString& t) { title = t; });
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    auto state() const { return std::pair(document.data(), title); }
+
+    QTemporaryDir dir;
+    ScriptedPlatform platform;
+    SequenceDocument document;
+    FileCommands files{document, platform};
+    QString title;
+};
 
 } // namespace
 
@@ -70,7 +59,8 @@ private Q_SLOTS:
         SequenceData data = workedExample();
         data.colourIndexes[5] = -300; // entries 4..7 are carried through as they are
         data.sequencerDelay = 255;
-        data.events[40] = 9; // after the last event: still written and read
+        data.testSpeed = 255;
+        data.events[49] = 9; // after the last event: still written and read
         QCOMPARE(readSequenceFile(writeSequenceFile(data)).data, std::optional(data));
     }
 
@@ -112,6 +102,7 @@ private Q_SLOTS:
         QTest::newRow("colour 8") << withRecord(52, "8") << 52 << "colour index of LED 2 is 8";
         QTest::newRow("last event 50") << withRecord(59, "50") << 59 << "last event index is 50";
         QTest::newRow("servo mode -2") << withRecord(60, "-2") << 60 << "servo mode of LED 1";
+        QTest::newRow("servo mode 16") << withRecord(63, "16") << 63 << "servo mode of LED 4";
         QTest::newRow("delay 0") << withRecord(64, "0") << 64 << "sequencer delay is 0";
         QTest::newRow("speed 256") << withRecord(65, "256") << 65 << "test speed is 256";
         QTest::newRow("huge number") << withRecord(59, "99999999999999999999") << 59 << "number";
@@ -119,7 +110,6 @@ private Q_SLOTS:
             << withRecord(4, QByteArray("\"5\0junk\"", 8)) << 4 << "\"5\\x00junk\"";
         QTest::newRow("NUL tail on a delay")
             << withRecord(64, QByteArray("30\0\0\0garbage", 13)) << 64 << "should be a number";
-        QTest::newRow("zero-filled tail") << withRecord(65, QByteArray("2\0\0\0", 4)) << 65 << "";
         QTest::newRow("escape in a field") << withRecord(59, "4\x1b") << 59 << "last event";
         // An extra field shifts every later record: the last event index lands on LED 1's mode.
         QTest::newRow("two records on one line")
@@ -140,107 +130,111 @@ private Q_SLOTS:
     // Save writes the golden bytes, and Open brings back all that Save wrote.
     void saveWritesTheGoldenFilesAndOpenRestoresThem()
     {
-        TestWindow t;
-        t.window->MENUsave_Click(); // cancelled: nothing is written
-        t.platform.fileChoices << t.path("START.DAT");
-        t.window->SaveButton_Click();
-        QCOMPARE(readFile(t.path("START.DAT")), golden("start-up.dat"));
-        const auto request = t.platform.fileDialogs[1];
+        Files f;
+        f.files.save(); // cancelled: nothing is written
+        f.platform.fileChoices << f.path("START.DAT");
+        f.files.save();
+        QCOMPARE(readFile(f.path("START.DAT")), golden("start-up.dat"));
+        const auto request = f.platform.fileDialogs[1];
         QCOMPARE(request.title, "Save GLIMMERON Programmable LED Sequencer/Flasher Data File");
         // Files without a dot show under "All Files"; both cases under "Data Files".
         QCOMPARE(QtPlatform::toQtFilter(request.filter),
                  QStringLiteral("Data Files (*.dat *.DAT);;All Files (*)"));
-        buildWorkedExample(t);
-        QDir(t.dir.path()).mkdir("seq");
-        t.platform.fileChoices << t.path("seq/TEST"); // typed without an extension
-        t.window->MENUsave_Click();
-        QCOMPARE(readFile(t.path("seq/TEST.DAT")), golden("worked-example.dat"));
-        QCOMPARE(t.window->windowTitle(), kPrefix + "TEST.DAT");
-        t.window->MENUsave_Click(); // the next dialog offers the name and its folder
-        QCOMPARE(t.platform.fileDialogs[3].initialName, QStringLiteral("TEST.DAT"));
-        QCOMPARE(t.platform.fileDialogs[3].folder, t.path("seq"));
-        QVERIFY(t.platform.messageBoxes.isEmpty() && t.ui().ProgressBar1->isHidden());
+        f.document.assign(workedExample());
+        QVERIFY(QDir(f.dir.path()).mkdir("seq"));
+        f.platform.fileChoices << f.path("seq/TEST"); // typed without an extension
+        f.files.save();
+        QCOMPARE(readFile(f.path("seq/TEST.DAT")), golden("worked-example.dat"));
+        QCOMPARE(f.title, kPrefix + "TEST.DAT");
+        f.files.save(); // the next dialog offers the name and its folder
+        QCOMPARE(f.platform.fileDialogs[3].initialName, QStringLiteral("TEST.DAT"));
+        QCOMPARE(f.platform.fileDialogs[3].folder, f.path("seq"));
+        QVERIFY(f.platform.messageBoxes.isEmpty());
 
-        const auto saved = snapshot(t);
-        t.window->MENUnew_Click();
-        setEvent(*t.window, 10, 15); // cells the file does not set go off
-        t.window->settingsForm()->PICSpeedcombo->setCurrentIndex(0);
-        t.window->settingsForm()->SettingsOKbutton_Click();
-        t.platform.fileChoices << t.path("seq/TEST.DAT");
-        t.window->OpenButton_Click();
-        QVERIFY(snapshot(t) == saved);
-        QVERIFY(showsItsSequence(*t.window));
-        QCOMPARE(t.window->settings().sequencerDelay, 30);
-        QCOMPARE(t.platform.fileDialogs.last().title,
+        const auto saved = f.state();
+        f.files.newSequence();
+        QCOMPARE(f.title, QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+        f.document.setCell(1, 10, true); // cells the file does not set go off
+        f.document.setTiming(1, 1);
+        f.files.save(); // the remembered name survives New
+        QCOMPARE(f.platform.fileDialogs.last().initialName, QStringLiteral("TEST.DAT"));
+        f.platform.fileChoices << f.path("seq/TEST.DAT");
+        f.files.open();
+        QVERIFY(f.state() == saved);
+        QCOMPARE(f.platform.fileDialogs.last().title,
                  "Open GLIMMERON Programmable LED Sequencer/Flasher Data File");
+        QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Open TEST.DAT"));
     }
 
     void replaceQuestionOnlyYesReplaces()
     {
-        TestWindow t;
-        const QString target = t.path("OLD.DAT");
-        writeFile(target, "old");
+        Files f;
+        const QString target = f.path("OLD.DAT");
+        QVERIFY(writeFile(target, "old"));
         // Cancel, then No, both go back to the dialog with the name filled in; then Yes.
-        t.platform.fileChoices << target << target << target;
-        t.platform.answers << Platform::Answer::Cancel << Platform::Answer::No;
-        t.platform.onMessageBox = [&](const auto& box) {
-            QVERIFY(box.prompt == "Replace existing file - " + target + "?" &&
-                    box.buttons == Platform::Buttons::YesNoCancel &&
-                    box.icon == Platform::Icon::Question);
-            QVERIFY(readFile(target) == "old" && !t.window->windowTitle().contains("OLD.DAT"));
-            if (t.platform.messageBoxes.size() == 2)
-                t.platform.answers << Platform::Answer::Yes;
+        f.platform.fileChoices << target << target << target;
+        f.platform.answers << Platform::Answer::Cancel << Platform::Answer::No;
+        f.platform.onMessageBox = [&](const auto& box) {
+            QCOMPARE(box.prompt, "Replace existing file - " + target + "?");
+            QVERIFY(box.buttons == Platform::Buttons::YesNoCancel);
+            QVERIFY(box.icon == Platform::Icon::Question);
+            QCOMPARE(readFile(target), QByteArray("old"));
+            QVERIFY(f.title.isEmpty());
+            if (f.platform.messageBoxes.size() == 2)
+                f.platform.answers << Platform::Answer::Yes;
         };
-        t.window->MENUsave_Click();
-        QCOMPARE(t.platform.fileDialogs[2].initialName, QStringLiteral("OLD.DAT"));
+        f.files.save();
+        QCOMPARE(f.platform.fileDialogs[2].initialName, QStringLiteral("OLD.DAT"));
         QCOMPARE(readFile(target), golden("start-up.dat"));
-        QCOMPARE(t.window->windowTitle(), kPrefix + "OLD.DAT");
+        QCOMPARE(f.title, kPrefix + "OLD.DAT");
     }
 
     // A write that fails part-way (a file size limit) or cannot start keeps the old file.
     void failedSaveKeepsTheOldFile()
     {
-        TestWindow t;
-        const QString target = t.path("KEEP.DAT"), inFile = t.path("KEEP.DAT/NEW.DAT");
-        writeFile(target, QByteArray(80, 'k'));
-        t.platform.fileChoices << target << inFile; // the second in a folder that is a file
-        t.platform.answers << Platform::Answer::Yes;
+        Files f;
+        const QString target = f.path("KEEP.DAT"), inFile = f.path("KEEP.DAT/NEW.DAT");
+        QVERIFY(writeFile(target, QByteArray(80, 'k')));
+        f.platform.fileChoices << target << inFile; // the second in a folder that is a file
+        f.platform.answers << Platform::Answer::Yes;
         rlimit unlimited{}, small{100, 0};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
         small.rlim_max = unlimited.rlim_max; // so that the limit can be lifted again
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        t.window->MENUsave_Click();
+        f.files.save();
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, handler);
         QCOMPARE(readFile(target), QByteArray(80, 'k'));
-        QCOMPARE(QDir(t.dir.path()).entryList(QDir::Files), QStringList({"KEEP.DAT"}));
-        t.window->MENUsave_Click();
-        const auto& boxes = t.platform.messageBoxes;
-        QVERIFY(boxes.size() == 3 && boxes[1].prompt.contains(target + ": File too large"));
-        QVERIFY(boxes[2].prompt.contains("could not be saved to " + inFile));
-        QVERIFY(!t.window->windowTitle().contains(".DAT"));
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"KEEP.DAT"}));
+        f.files.save();
+        const auto& boxes = f.platform.messageBoxes;
+        QCOMPARE(boxes.size(), 3);
+        QVERIFY2(boxes[1].prompt.contains(target + ": File too large"),
+                 qPrintable(boxes[1].prompt));
+        QVERIFY2(boxes[2].prompt.contains("could not be saved to " + inFile),
+                 qPrintable(boxes[2].prompt));
+        QVERIFY(f.title.isEmpty());
     }
 
     // Merge ORs the events and takes the rest but the colours.
     void mergeOrsEventsAndKeepsColours()
     {
-        TestWindow t;
+        Files f;
         QByteArray file = golden("worked-example.dat");
-        writeFile(t.path("MERGE.DAT"), file.replace(0, 3, "\"1\""));
-        setEvent(*t.window, 0, 6);
-        setEvent(*t.window, 1, 1);
-        t.window->TimeAxis_DblClick(30);
-        t.platform.fileChoices << t.path("MERGE.DAT");
-        t.window->MENUmerge_Click();
-        const auto events = t.window->currentSequence().events;
-        QCOMPARE(QList<int>(events.begin(), events.begin() + 4), QList<int>({7, 3, 15, 0}));
-        QVERIFY(showsItsSequence(*t.window));
-        QCOMPARE(t.window->ledColourIndex(0), 7);
-        QCOMPARE(t.ui().ServoControl[1]->currentIndex(), 1);
-        QCOMPARE(t.window->lastEventIndex(), 2);
-        QCOMPARE(t.window->windowTitle(), kPrefix + "MERGE.DAT");
-        QCOMPARE(t.platform.fileDialogs.last().title,
+        QVERIFY(writeFile(f.path("MERGE.DAT"), file.replace(0, 3, "\"1\"")));
+        f.document.setCell(1, 0, true);
+        f.document.setCell(2, 0, true);
+        f.document.setCell(0, 1, true);
+        f.document.setLastEvent(30);
+        f.platform.fileChoices << f.path("MERGE.DAT");
+        f.files.merge();
+        SequenceData merged = workedExample();
+        merged.events = {7, 3, 15};
+        merged.colourIndexes = SequenceData().colourIndexes;
+        QCOMPARE(f.document.data(), merged);
+        QCOMPARE(f.title, kPrefix + "MERGE.DAT");
+        QCOMPARE(f.platform.fileDialogs.last().title,
                  "Merge GLIMMERON Programmable LED Sequencer/Flasher Data File");
     }
 
@@ -260,22 +254,22 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         for (bool merge : {false, true}) {
-            TestWindow t;
-            buildWorkedExample(t);
-            const auto before = snapshot(t);
-            const QString path = t.path("BAD.DAT");
+            Files f;
+            f.document.assign(workedExample());
+            const auto before = f.state();
+            const QString path = f.path("BAD.DAT");
             if (bytes == "fifo")
-                makeFifo(path);
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
             else if (bytes == "folder")
-                QVERIFY(QDir(t.dir.path()).mkdir("BAD.DAT"));
+                QVERIFY(QDir(f.dir.path()).mkdir("BAD.DAT"));
             else if (bytes != "none")
-                writeFile(path, bytes);
-            t.platform.fileChoices << path;
-            merge ? t.window->MENUmerge_Click() : t.window->MENUopen_Click();
-            const QString prompt = t.platform.messageBoxes.value(0).prompt;
+                QVERIFY(writeFile(path, bytes));
+            f.platform.fileChoices << path;
+            merge ? f.files.merge() : f.files.open();
+            QCOMPARE(f.platform.messageBoxes.size(), 1);
+            const QString prompt = f.platform.messageBoxes[0].prompt;
             QVERIFY2(prompt.contains(path) && prompt.contains(message), qPrintable(prompt));
-            QCOMPARE(t.platform.messageBoxes.size(), 1);
-            QVERIFY(snapshot(t) == before && showsItsSequence(*t.window));
+            QVERIFY(f.state() == before);
         }
     }
 };

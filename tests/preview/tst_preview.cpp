@@ -1,56 +1,45 @@
-#include "platform/layout.h"
-#include "preview/ledshape.h"
 #include "preview/servo.h"
-#include "settings/settingsform.h"
-#include "testwindow.h"
+#include "preview/testrun.h"
+#include "sequence/sequencedocument.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 namespace {
 
-QList<int> greySlots(const MainControls& ui)
+struct Step
 {
-    QList<int> slots;
-    for (int i = 0; i < 50; ++i)
-        if (backgroundColour(ui.TimeAxis[i]) == QColor(0x80, 0x80, 0x80))
-            slots << i;
-    return slots;
-}
+    int slot;
+    LampColours lamps;
+    qint64 atNs;
+};
 
-void setTestSpeed(TestWindow& t, int ms)
-{
-    t.window->settingsForm()->PCSpeedcombo->setCurrentIndex(ms - 1);
-    t.window->settingsForm()->SettingsOKbutton_Click();
-}
-
-// Calls `check` with the slot shown right after each of the next `steps` steps began.
-void watchSteps(TestWindow& t, int steps, const std::function<void(int slot)>& check)
+// Calls `check` for each of the next `steps` steps; `start` starts the run first.
+void watchSteps(TestRun& run, int steps, const std::function<void(const Step&)>& check,
+                bool start = false)
 {
     int seen = 0;
-    auto connection = QObject::connect(t.ui().Timer1, &QTimer::timeout, [&] {
-        if (const QList<int> grey = greySlots(t.ui()); grey.size() == 1 && seen < steps) {
-            ++seen;
-            check(grey.first());
-        }
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(seen >= steps, 10000);
+    QElapsedTimer clock;
+    clock.start();
+    auto connection =
+        QObject::connect(&run, &TestRun::stepShown, [&](int slot, const LampColours& lamps) {
+            if (seen++ < steps)
+                check({slot, lamps, clock.nsecsElapsed()});
+        });
+    if (start)
+        run.toggle();
+    QTRY_VERIFY_WITH_TIMEOUT(seen >= steps, 20000);
     QObject::disconnect(connection);
 }
 
-void stopAndWait(TestWindow& t)
+void stopAndWait(TestRun& run)
 {
-    if (t.window->testRunning())
-        t.window->MENUtest_Click();
-    QTRY_VERIFY(!t.window->runVisible());
-    QVERIFY(greySlots(t.ui()).isEmpty());
-    for (LedShape* led : t.ui().LED)
-        QCOMPARE(led->fillColour(), QColor(Qt::black));
+    QSignalSpy ended(&run, &TestRun::ended);
+    run.stop();
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(!run.visible());
 }
 
 } // namespace
@@ -62,93 +51,78 @@ private Q_SLOTS:
     // Cells, colours and servo zones light the LEDs; edits show at the next step.
     void lightsByCellColourAndZone()
     {
-        TestWindow t;
-        setTestSpeed(t, 2);
+        SequenceDocument doc;
+        doc.setTiming(30, 2);
         for (int i = 0; i < 50; ++i)
-            for (int led : {1, 2, 3})
-                t.window->setCell(led, i, true);
-        clickListEntryLater(t.ui().ColorList, 1);
-        t.window->LEDlabel1_Click(2);               // LED 3 red
-        t.ui().ServoControl[0]->setCurrentIndex(0); // OFF
-        t.ui().ServoControl[1]->setCurrentIndex(2); // zone 2 only
-        t.window->MENUtest_Click();
-        QVERIFY(t.ui().ServoStick->isVisible() && t.ui().ServoStick->hasFocus() &&
-                t.ui().Settings_button->isHidden() && t.ui().Label2->isVisible());
-        watchSteps(t, 3, [&](int) {
-            QCOMPARE(t.ui().LED[0]->fillColour(), QColor(Qt::black));
-            QCOMPARE(t.ui().LED[1]->fillColour(), QColor(Qt::black)); // stick at 150: zone 3
-            QCOMPARE(t.ui().LED[2]->fillColour(), QColor(Qt::red));
-            QCOMPARE(t.ui().LED[3]->fillColour(), QColor(Qt::black));
+            for (int led : {0, 1, 2})
+                doc.setCell(led, i, true);
+        doc.setColourIndex(2, 1); // LED 3 red
+        doc.setServoMode(0, 0);   // OFF
+        doc.setServoMode(1, 2);   // zone 2 only
+        TestRun run(doc);
+        QSignalSpy servo(&run, &TestRun::servoControlsShown);
+        const LampColours zone3{Qt::black, Qt::black, Qt::red, Qt::black}; // stick at 150
+        watchSteps(run, 3, [&](const Step& s) { QVERIFY(s.lamps == zone3); }, true);
+        QCOMPARE(servo.value(0).value(0).toBool(), true);
+        run.setStickPosition(125);
+        doc.setCell(3, 20, true);
+        watchSteps(run, 60, [&](const Step& s) {
+            QCOMPARE(s.lamps[1], QColor(Qt::white));
+            QCOMPARE(s.lamps[3], s.slot == 20 ? QColor(Qt::white) : QColor(Qt::black));
         });
-        t.ui().ServoStick->setValue(125);
-        QCOMPARE(t.ui().PulseWidth->text(), QStringLiteral("1250"));
-        t.window->setCell(4, 20, true);
-        watchSteps(t, 60, [&](int slot) {
-            QCOMPARE(t.ui().LED[1]->fillColour(), QColor(Qt::white));
-            QCOMPARE(t.ui().LED[3]->fillColour(),
-                     slot == 20 ? QColor(Qt::white) : QColor(Qt::black));
-        });
-        stopAndWait(t);
-        QVERIFY(t.ui().ServoStick->isHidden() && t.ui().Settings_button->isVisible());
+        stopAndWait(run);
+        QCOMPARE(servo.last().value(0).toBool(), false);
     }
 
+    // A stop ends the run at the step's tick; a start inside that step shows one run.
     void stopEndsTheStepAndAQuickRestartShowsOneRun()
     {
-        TestWindow t;
-        setTestSpeed(t, 200);
-        t.window->setCell(1, 0, true);
-        t.window->MENUtest_Click();
-        t.window->TestButton_Click();
-        QCOMPARE(t.ui().TestButton->text(), QStringLiteral("Test"));
-        QCOMPARE(t.ui().LED[0]->fillColour(), QColor(Qt::white)); // until the tick
-        QVERIFY(t.window->runVisible());
-        t.window->MENUtest_Click(); // start again inside that step
-        QVERIFY(t.window->testRunning());
-        for (int i = 0; i < 30; ++i) {
-            QTest::qWait(10);
-            QCOMPARE(greySlots(t.ui()).size(), 1);
-        }
-        stopAndWait(t);
+        SequenceDocument doc;
+        doc.setTiming(30, 200);
+        TestRun run(doc);
+        QList<int> shown, ended;
+        connect(&run, &TestRun::stepShown, [&](int slot) { shown << slot; });
+        connect(&run, &TestRun::stepEnded, [&](int slot) { ended << slot; });
+        QSignalSpy runEnded(&run, &TestRun::ended);
+        run.toggle();
+        run.toggle();
+        QVERIFY(!run.running());
+        QVERIFY(run.visible()); // until the tick
+        run.toggle();
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 2, 5000);
+        QCOMPARE(shown, QList<int>({0, 0})); // the new run starts on the old one's tick
+        QCOMPARE(ended, QList<int>({0}));
+        QCOMPARE(runEnded.size(), 0);
+        stopAndWait(run);
     }
 
     // Steps never come faster than the test speed; the last event is read once per pass.
-    void lastEventIsReadOncePerPass()
+    void stepsKeepThePaceAndReadTheLastEventOncePerPass()
     {
-        TestWindow t;
-        setTestSpeed(t, 2);
-        QList<int> shown;
-        QElapsedTimer clock;
-        clock.start();
-        t.window->MENUtest_Click();
-        watchSteps(t, 80, [&](int slot) {
-            shown << slot;
-            if (slot == 20 && !shown.mid(0, shown.size() - 1).contains(20))
-                t.window->TimeAxis_DblClick(5);
-        });
-        QVERIFY2(clock.elapsed() >= 79 * 2, qPrintable(QString::number(clock.elapsed())));
-        stopAndWait(t);
-        const qsizetype at20 = shown.indexOf(20);
-        // The pass that saw the change runs on to 49; later passes run 0..5.
-        QCOMPARE(shown.mid(at20 + 29, 13), QList<int>({49, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
-    }
-
-    void whichCommandsStopARun()
-    {
-        using M = Main_LEDFlasher_form;
-        for (auto [handler, stops] : {std::pair{&M::MENUmerge_Click, false},
-                                      {&M::MENUopen_Click, true},
-                                      {&M::MENUsave_Click, true},
-                                      {&M::MENUsettings_Click, true}}) {
-            TestWindow t;
-            t.ui().ServoControl[0]->setCurrentIndex(3);
-            t.window->MENUtest_Click();
-            if (handler == &M::MENUmerge_Click)
-                t.platform.fileChoices << goldenPath("start-up.dat");
-            (t.window.get()->*handler)(); // other dialogs and questions are cancelled
-            QCOMPARE(t.window->testRunning(), !stops);
-            QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
-            stopAndWait(t);
+        SequenceDocument doc;
+        doc.setTiming(30, 20);
+        doc.setLastEvent(7);
+        TestRun run(doc);
+        QList<Step> steps;
+        watchSteps(
+            run, 14,
+            [&](const Step& s) {
+                steps << s;
+                if (s.slot == 3 && steps.size() < 5)
+                    doc.setLastEvent(1);
+            },
+            true);
+        stopAndWait(run);
+        QList<int> slots;
+        for (const Step& s : steps)
+            slots << s.slot;
+        QCOMPARE(slots, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 0, 1, 0, 1}));
+        for (qsizetype i = 1; i < steps.size(); ++i) {
+            const double ms = (steps[i].atNs - steps[i - 1].atNs) / 1e6;
+            QVERIFY2(ms >= 19.0, qPrintable(QStringLiteral("step %1: %2 ms").arg(i).arg(ms)));
         }
+        const double total = (steps.last().atNs - steps.first().atNs) / 1e6;
+        QVERIFY2(total >= 13 * 20 - 1, qPrintable(QString::number(total)));
     }
 
     // Each selector entry's text shows the zones in which its LED lights: a star per zone.
@@ -158,10 +132,7 @@ private Q_SLOTS:
                                 "|- - * -|", "|* - * -|", "|- * * -|", "|* * * -|",
                                 "|- - - *|", "|* - - *|", "|- * - *|", "|* * - *|",
                                 "|- - * *|", "|* - * *|", "|- * * *|", "NONE"};
-        TestWindow t;
-        for (QComboBox* selector : t.ui().ServoControl)
-            for (int mode = 0; mode < 16; ++mode)
-                QCOMPARE(selector->itemText(mode), texts[mode]);
+        QCOMPARE(servoModeTexts(), texts);
         for (int mode = 0; mode < 16; ++mode) {
             for (int position = 100; position <= 199; ++position) { // zones of 25 from 100
                 const QString& text = texts[mode];

@@ -1,65 +1,48 @@
 #include "platform/layout.h"
 #include "sequence/cellbox.h"
-#include "sequence/edithistory.h"
-#include "sequence/rowpatterns.h"
-#include "settings/settingsform.h"
+#include "sequence/dragpaint.h"
+#include "sequence/gridview.h"
+#include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
 
-using Edit = std::function<void(TestWindow&)>;
+using Edit = std::function<void(SequenceDocument&)>;
 Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
+QString cellsText(const QList<GridCell>& cells)
+{
+    QStringList parts;
+    for (GridCell c : cells)
+        parts << QStringLiteral("%1:%2").arg(c.led).arg(c.slot);
+    return parts.join(' ');
+}
+
 // Real input through the window system: the pressed cell keeps the mouse until release.
 QPoint at(const TestWindow& t, int led, int slot)
 {
-    CellBox* cell = t.ui().iSwitchLedX[led - 1][slot];
+    CellBox* cell = t.window->grid()->cell(led, slot);
     return cell->mapTo(t.window.get(), cell->rect().center());
 }
 
 // Presses on the first point, moves through the others, releases on the last.
 void stroke(const TestWindow& t, const QList<QPoint>& points)
 {
-    QTest::mousePress(t.window->windowHandle(), Qt::LeftButton, {}, points.first());
+    QWindow* window = t.window->windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, points.first());
     for (QPoint p : points.mid(1))
-        QTest::mouseMove(t.window->windowHandle(), p);
-    QTest::mouseRelease(t.window->windowHandle(), Qt::LeftButton, {}, points.last());
-}
-
-// From `from` to `to` in `led`'s row, `stride` slots at a time. With `again`, a click
-// comes first and the press follows it at once: the system reports a double-click.
-void drag(const TestWindow& t, int led, int from, int to, int stride = 1, bool again = false)
-{
-    if (again) {
-        stroke(t, {at(t, led, from)});
-        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
-    }
-    QList<QPoint> points;
-    const int step = to > from ? stride : -stride;
-    for (int i = from; step > 0 ? i < to : i > to; i += step)
-        points << at(t, led, i);
-    stroke(t, points << at(t, led, to));
-}
-
-// Presses the options button of `row` and picks entries as the lists open.
-void runRowOperation(TestWindow& t, int row, int operation, int partner = -1)
-{
-    clickListEntryLater(t.ui().RowOptionsList, operation);
-    if (partner >= 0)
-        clickListEntryLater(t.ui().CopyList, partner, 20);
-    QTest::mouseClick(t.ui().RowOptions[row], Qt::LeftButton);
+        QTest::mouseMove(window, p);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, points.last());
 }
 
 } // namespace
@@ -68,178 +51,6 @@ class TestSequence : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // A double-click moves the one mark; a single click does nothing; later cells stay.
-    void doubleClickMovesTheRulerMark()
-    {
-        TestWindow t;
-        t.window->setCell(1, 20, true);
-        QTest::mouseClick(t.ui().TimeAxis[5], Qt::LeftButton);
-        QCOMPARE(t.window->lastEventIndex(), 49);
-        QTest::mouseDClick(t.ui().TimeAxis[10], Qt::LeftButton);
-        QTest::mouseDClick(t.ui().TimeAxis[0], Qt::LeftButton);
-        for (int i = 0; i < 50; ++i) {
-            QCOMPARE(t.ui().TimeAxis[i]->font().pointSizeF(), i == 0 ? 8.0 : 6.0);
-            QCOMPARE(textColour(t.ui().TimeAxis[i]), i == 0 ? QColor(Qt::red) : QColor(Qt::black));
-        }
-        QCOMPARE(t.window->lastEventIndex(), 0);
-        QCOMPARE(t.ui().mem[20]->text(), QStringLiteral("1"));
-    }
-
-    // Every kind of edit is one step; undo brings back exactly what it changed.
-    void undoAndRedoEveryEdit_data()
-    {
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<QString>("step");
-        QTest::newRow("cell") << Edit([](TestWindow& t) {
-            QTest::mouseClick(t.ui().iSwitchLedX[1][4], Qt::LeftButton);
-        }) << "Cell Click";
-        QTest::newRow("drag") << Edit([](TestWindow& t) { drag(t, 1, 6, 11); }) << "Paint Cells";
-        QTest::newRow("ruler") << Edit([](TestWindow& t) {
-            QTest::mouseDClick(t.ui().TimeAxis[7], Qt::LeftButton);
-        }) << "Mark Last Event";
-        QTest::newRow("row operation")
-            << Edit([](TestWindow& t) { runRowOperation(t, 0, 0); }) << "Clear All";
-        QTest::newRow("copy") << Edit([](TestWindow& t) { runRowOperation(t, 0, 4, 3); })
-                              << "Copy to LED#4";
-        QTest::newRow("colour") << Edit([](TestWindow& t) {
-            clickListEntryLater(t.ui().ColorList, 2);
-            t.window->LEDlabel1_Click(1);
-        }) << "Colour of LED#2";
-        QTest::newRow("servo mode")
-            << Edit([](TestWindow& t) { QTest::keyClick(t.ui().ServoControl[2], Qt::Key_Up); })
-            << "Servo Mode of LED#3";
-        QTest::newRow("new") << Edit([](TestWindow& t) { t.window->MENUnew_Click(); })
-                             << "New/Clear";
-        QTest::newRow("open") << Edit([](TestWindow& t) { t.window->MENUopen_Click(); })
-                              << "Open worked-example.dat";
-        QTest::newRow("merge") << Edit([](TestWindow& t) { t.window->MENUmerge_Click(); })
-                               << "Merge worked-example.dat";
-    }
-
-    void undoAndRedoEveryEdit()
-    {
-        QFETCH(Edit, edit);
-        QFETCH(QString, step);
-        TestWindow t;
-        for (int i = 0; i < 50; i += 3)
-            t.window->setCell(1, i, true);
-        t.window->setCell(4, 0, true);
-        t.window->history()->sync();
-        t.platform.fileChoices << goldenPath("worked-example.dat"); // for Open and Merge
-        const SequenceData before = t.window->currentSequence();
-        edit(t);
-        const SequenceData after = t.window->currentSequence();
-        QVERIFY(after != before);
-        QCOMPARE(t.ui().MENUundo->text(), "&Undo " + step);
-        const QString titleAfter = t.window->windowTitle();
-
-        t.window->MENUtest_Click(); // a running test goes on through undo and redo
-        auto matches = [&](const SequenceData& s) {
-            QCOMPARE(t.window->currentSequence(), s);
-            QVERIFY(showsItsSequence(*t.window));
-            QCOMPARE(t.window->settingsForm()->PCSpeedcombo->currentIndex(), s.testSpeed - 1);
-            QCOMPARE(t.window->settingsForm()->PICSpeedcombo->currentIndex(), s.sequencerDelay - 1);
-        };
-        t.ui().MENUundo->trigger();
-        matches(before);
-        QCOMPARE(t.ui().MENUredo->text(), "&Redo " + step);
-        QVERIFY(!t.ui().MENUundo->isEnabled());
-        t.ui().MENUredo->trigger();
-        matches(after);
-        QVERIFY(t.window->testRunning());
-        QCOMPARE(t.window->windowTitle(), titleAfter); // undo leaves files and title alone
-    }
-
-    // The grid, the LED names and the settings lists without a mouse.
-    void keyboardEditing()
-    {
-        TestWindow t;
-        const MainControls& ui = t.ui();
-        t.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-        QWidget* first = t.window->focusWidget();
-        while (!qobject_cast<CellBox*>(QApplication::focusWidget())) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QVERIFY(QApplication::focusWidget() != first); // the grid is in the focus chain
-        }
-        QCOMPARE(QApplication::focusWidget(), ui.iSwitchLedX[0][0]);
-        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down,
-                            Qt::Key_Space, Qt::Key_End})
-            QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(QApplication::focusWidget(), ui.iSwitchLedX[1][49]);
-        QCOMPARE(ui.iSwitchLedX[1][3]->accessibleName(), QStringLiteral("LED 2, event 4, on"));
-
-        ui.LEDlabel1[2]->setFocus();
-        clickListEntryLater(ui.ColorList, 4);
-        QTest::keyClick(ui.LEDlabel1[2], Qt::Key_Space);
-        QCOMPARE(t.window->ledColourIndex(2), 4);
-
-        QComboBox* speed = t.window->settingsForm()->PCSpeedcombo;
-        QTest::keyClicks(speed, "100");
-        QCOMPARE(speed->currentIndex(), 99);
-        QTest::keyClicks(speed, "7"); // no entry 1007: a new number starts
-        QCOMPARE(speed->currentIndex(), 6);
-    }
-
-    void paintsTheStartCellsState_data()
-    {
-        QTest::addColumn<bool>("startOn");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("stride");
-        QTest::addColumn<bool>("again");
-        QTest::addColumn<QList<int>>("on");
-        QTest::newRow("right from an on cell") << true << 10 << 20 << 1 << false << range(10, 20);
-        QTest::newRow("left from an off cell") << false << 20 << 10 << 1 << false << QList<int>{};
-        QTest::newRow("fast right") << true << 10 << 20 << 5 << false << range(10, 20);
-        QTest::newRow("fast left, off") << false << 20 << 10 << 4 << false << QList<int>{};
-        QTest::newRow("press after a click, left")
-            << true << 20 << 10 << 3 << true << range(10, 20);
-    }
-
-    void paintsTheStartCellsState()
-    {
-        QFETCH(bool, startOn);
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(int, stride);
-        QFETCH(bool, again);
-        QFETCH(QList<int>, on);
-        TestWindow t;
-        for (int i = 11; i < 20; i += 2)
-            t.window->setCell(3, i, !startOn);        // every other cell starts the other way
-        t.window->setCell(3, from, startOn != again); // the click before the press toggles it
-        drag(t, 3, from, to, stride, again);
-        QCOMPARE(rowOn(*t.window, 3), on);
-        QCOMPARE(t.window->dragStartSlot(), from);
-        QVERIFY(showsItsSequence(*t.window));
-        QCOMPARE(t.ui().iSwitchLedX[2][from]->isChecked(), startOn); // never toggled
-    }
-
-    // A press and release on one cell is a click, also after wandering off the grid and
-    // back; a drag that returns to its start cell leaves it as it was; a drag into another
-    // row fills it from the start slot with that row's own state there.
-    void clicksAndDragsAcrossRows()
-    {
-        TestWindow t;
-        stroke(t, {at(t, 2, 9)});
-        QCOMPARE(t.ui().mem[9]->text(), QStringLiteral("2"));
-        stroke(t, {at(t, 2, 9), QPoint(5, 5), at(t, 2, 9)});
-        stroke(t, {at(t, 1, 20), at(t, 1, 21), at(t, 1, 20)});
-        QVERIFY(rowOn(*t.window, 1).isEmpty() && rowOn(*t.window, 2).isEmpty());
-        t.window->setCell(1, 3, true);
-        t.window->setCell(2, 7, true); // LED 2 at the start slot is off
-        stroke(t, {at(t, 1, 3), at(t, 1, 4), at(t, 2, 7)});
-        QCOMPARE(rowOn(*t.window, 1), QList<int>({3, 4}));
-        QVERIFY(rowOn(*t.window, 2).isEmpty());
-        stroke(t, {at(t, 1, 20)});                   // the next plain click works as before
-        CellBox* corner = t.ui().iSwitchLedX[3][20]; // the whole cell is clickable
-        QTest::mouseClick(corner, Qt::LeftButton, {},
-                          QPoint(corner->width() - 1, corner->height() - 1));
-        QCOMPARE(rowOn(*t.window, 1), QList<int>({3, 4, 20}));
-        QCOMPARE(t.ui().mem[20]->text(), QStringLiteral("9"));
-    }
-
     // Slots set on, and the last slot touched: every other touched slot is set off.
     void skipPatterns_data()
     {
@@ -276,135 +87,278 @@ private Q_SLOTS:
         QCOMPARE(setOn, on);
         QCOMPARE(setOn.size() + setOff.size(), upTo + 1);
         for (int slot : setOff)
-            QVERIFY(slot <= upTo && !on.contains(slot));
+            QVERIFY2(slot <= upTo && !on.contains(slot), qPrintable(QString::number(slot)));
     }
 
-    void operationsThroughTheWindow()
-    {
-        TestWindow t;
-        t.window->TimeAxis_DblClick(10);
-        t.window->setCell(2, 30, true);
-        t.window->setCell(2, 3, true);
-        runRowOperation(t, 1, 2); // Toggle All: slot 30 lies past the last event
-        QVERIFY(t.ui().RowOptionsList->isHidden());
-        QCOMPARE(rowOn(*t.window, 2), QList<int>({0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 30}));
-        runRowOperation(t, 1, 5); // Skip 1
-        runRowOperation(t, 1, 8); // the empty line
-        runRowOperation(t, 1, 9); // Cancel
-        QCOMPARE(rowOn(*t.window, 2), range(0, 10, 2) << 30);
-        QVERIFY(showsItsSequence(*t.window));
-        // The list opens on Clear All, and the window stays live while it waits.
-        int highlighted = -1;
-        QTimer::singleShot(0, [&] {
-            highlighted = t.ui().RowOptionsList->currentRow();
-            QTest::mouseClick(t.ui().iSwitchLedX[0][0], Qt::LeftButton);
-            clickListEntry(t.ui().RowOptionsList, highlighted);
-        });
-        t.window->RowOptions_Click(1);
-        QCOMPARE(highlighted, 0);
-        QVERIFY(rowOn(*t.window, 2).isEmpty()); // the whole row
-        QCOMPARE(t.ui().mem[0]->text(), QStringLiteral("1"));
-    }
-
-    // Copies between LED 2 and LED 4 reach slots 0..10 only; the copy list keeps its entry.
-    void copyFromAndTo_data()
+    // LED 2 holds 1 and 20, LED 4 holds 0, 5 and 40; the last event is 10.
+    void rowOperationsOnTheDocument_data()
     {
         QTest::addColumn<int>("operation");
         QTest::addColumn<int>("partner");
         QTest::addColumn<QList<int>>("led2");
         QTest::addColumn<QList<int>>("led4");
         const QList<int> led2{1, 20}, led4{0, 5, 40};
+        QTest::newRow("toggle LED 2") << 2 << -1 << QList<int>{0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20} << led4;
+        QTest::newRow("clear all LED 2") << 0 << -1 << QList<int>{} << led4;
         QTest::newRow("LED 2 from LED 4") << 3 << 3 << QList<int>{0, 5, 20} << led4;
         QTest::newRow("LED 2 to LED 4") << 4 << 3 << led2 << QList<int>{1, 40};
         QTest::newRow("LED 2 from itself") << 3 << 1 << led2 << led4;
-        QTest::newRow("empty line") << 3 << 6 << led2 << led4;
-        QTest::newRow("Cancel") << 4 << 9 << led2 << led4;
+        QTest::newRow("empty copy entry") << 3 << 8 << led2 << led4;
+        QTest::newRow("copy Cancel") << 4 << 9 << led2 << led4;
+        QTest::newRow("Cancel") << 9 << -1 << led2 << led4;
     }
 
-    void copyFromAndTo()
+    void rowOperationsOnTheDocument()
     {
         QFETCH(int, operation);
         QFETCH(int, partner);
         QFETCH(QList<int>, led2);
         QFETCH(QList<int>, led4);
-        TestWindow t;
-        t.window->TimeAxis_DblClick(10);
-        for (auto [led, slot] : {std::pair{2, 1}, {2, 20}, {4, 0}, {4, 5}, {4, 40}})
-            t.window->setCell(led, slot, true);
-        runRowOperation(t, 1, operation, partner);
-        QVERIFY(t.ui().CopyList->isHidden());
-        QCOMPARE(rowOn(*t.window, 2), led2);
-        QCOMPARE(rowOn(*t.window, 4), led4);
-        QVERIFY(showsItsSequence(*t.window));
-        QCOMPARE(t.ui().CopyList->currentRow(), partner);
+        SequenceDocument document;
+        document.setLastEvent(10);
+        for (auto [led, slot] : {std::pair{1, 1}, {1, 20}, {3, 0}, {3, 5}, {3, 40}})
+            document.setCell(led, slot, true);
+        document.applyRowOperation(1, RowOperation(operation), partner);
+        QCOMPARE(rowOn(document, 1), led2);
+        QCOMPARE(rowOn(document, 3), led4);
+        QCOMPARE(document.eventValue(5), int(led2.contains(5)) * 2 + int(led4.contains(5)) * 8);
     }
 
-    // The list opens on the LED's colour; the choice recolours that LED's name only.
-    void choosingAColourRecoloursTheLabel()
+    // Every kind of edit is one step; undo brings back exactly what it changed, and a
+    // timing applied by Settings OK in between stays.
+    void undoAndRedoEveryEdit_data()
     {
-        TestWindow t;
-        QList<int> highlighted;
-        for (auto [entry, colour] : {std::pair{6, QColor(0, 255, 255)}, {0, QColor(0, 0, 0)}}) {
-            QTimer::singleShot(0, [&, entry] {
-                highlighted << t.ui().ColorList->currentRow();
-                clickListEntry(t.ui().ColorList, entry);
-            });
-            QTest::mouseClick(t.ui().LEDlabel1[1], Qt::LeftButton);
-            QCOMPARE(textColour(t.ui().LEDlabel1[1]), colour);
-            QCOMPARE(t.window->ledColourIndex(1), entry);
-        }
-        QCOMPARE(highlighted, QList<int>({7, 6}));
-        QVERIFY(t.ui().ColorList->isHidden() && textColour(t.ui().LEDlabel1[0]) == Qt::white);
+        QTest::addColumn<Edit>("edit");
+        SequenceData file;
+        file.events = {1, 2, 4};
+        file.colourIndexes = {0, 1, 2, 7, 9, 9, 9, 9};
+        file.lastEvent = 7;
+        file.servoModes = {0, 1, 2, 14};
+        file.sequencerDelay = 255;
+        QTest::newRow("cell") << Edit([](SequenceDocument& d) { d.setCell(3, 49, true); });
+        QTest::newRow("last event") << Edit([](SequenceDocument& d) { d.setLastEvent(0); });
+        QTest::newRow("colour") << Edit([](SequenceDocument& d) { d.setColourIndex(3, 0); });
+        QTest::newRow("servo mode") << Edit([](SequenceDocument& d) { d.setServoMode(2, 0); });
+        QTest::newRow("row operation")
+            << Edit([](SequenceDocument& d) { d.applyRowOperation(0, RowOperation::ToggleAll); });
+        QTest::newRow("clear") << Edit([](SequenceDocument& d) { d.clear(); });
+        QTest::newRow("open") << Edit([file](SequenceDocument& d) { d.assign(file); });
+        QTest::newRow("merge") << Edit([file](SequenceDocument& d) { d.merge(file); });
     }
 
-    // A second label clicked while the list is open: one choice, applied inner first. The
-    // row lists wait the same way.
-    void secondLabelClickNestsInsideTheFirst()
+    void undoAndRedoEveryEdit()
     {
-        TestWindow t;
-        QTimer::singleShot(0, [&] {
-            QTimer::singleShot(0, [&] { clickListEntry(t.ui().ColorList, 2); });
-            t.window->LEDlabel1_Click(2);
-            QCOMPARE(t.window->ledColourIndex(2), 2);
-            QCOMPARE(t.window->ledColourIndex(0), 7); // LED 1 not yet
-        });
-        t.window->LEDlabel1_Click(0);
-        QCOMPARE(t.window->ledColourIndex(0), 2);
-        QVERIFY(showsItsSequence(*t.window));
+        QFETCH(Edit, edit);
+        SequenceDocument document;
+        for (int i = 0; i < 50; i += 3)
+            document.setCell(0, i, true);
+        document.setServoMode(1, 5);
+        document.setColourIndex(1, 3);
+        document.commit("setup");
+        const SequenceData before = document.data();
+        edit(document);
+        document.commit("edit");
+        const SequenceData after = document.data();
+        QVERIFY(after != before);
+        QCOMPARE(document.undoStack()->undoText(), QStringLiteral("edit"));
+        document.setTiming(document.sequencerDelay(), 99); // Settings OK
+        document.keepOutsideHistory();
+        auto withSpeed = [](SequenceData s) {
+            s.testSpeed = 99;
+            return s;
+        };
+        document.undoStack()->undo();
+        QCOMPARE(document.data(), withSpeed(before));
+        document.undoStack()->redo();
+        QCOMPARE(document.data(), withSpeed(after));
     }
 
-    // The window opens on an empty sequence; New returns to it.
-    void newReturnsToTheStartState()
+    // New: cells, last event, colours and modes back to the start; timing and the
+    // entries that files carry stay.
+    void clearKeepsTheTiming()
     {
-        TestWindow t;
-        const MainControls& ui = t.ui();
-        QCOMPARE(t.window->windowTitle(),
-                 "GLIMMERON  -  Programmable LED Sequencer/Flasher - Rev4");
-        QCOMPARE(t.window->currentSequence(), SequenceData{});
-        QVERIFY(ui.TimeAxis[10]->text() == "1" && ui.ServoControl[3]->currentText() == "NONE");
-        for (QWidget* hidden :
-             std::initializer_list<QWidget*>{ui.DLlabel, ui.ProgressBar1, ui.ServoStick,
-                                             ui.PulseWidth, t.window->settingsForm()})
-            QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
-        QByteArray file = readFile(goldenPath("worked-example.dat"));
-        file.replace("\r\n0\r\n0\r\n0\r\n0\r\n2\r\n", "\r\n9\r\n9\r\n9\r\n9\r\n2\r\n");
-        writeFile(t.path("FULL.DAT"), file.replace("\r\n30\r\n20\r\n", "\r\n99\r\n42\r\n"));
-        t.platform.fileChoices << t.path("FULL.DAT");
-        t.window->MENUopen_Click();
-        t.window->MENUtest_Click();
-        t.window->MENUnew_Click();
-        QCOMPARE(t.window->windowTitle(), "GLIMMERON  -  Programmable LED Sequencer/Flasher");
-        SequenceData cleared; // the start state, but for entries 4..7 and the settings
+        SequenceDocument document;
+        SequenceData file;
+        file.events.fill(15);
+        file.colourIndexes = {0, 1, 2, 3, 9, 9, 9, 9};
+        file.lastEvent = 0;
+        file.servoModes = {0, 0, 0, 0};
+        file.sequencerDelay = 99;
+        file.testSpeed = 42;
+        document.assign(file);
+        QCOMPARE(document.data(), file);
+        document.clear();
+        SequenceData cleared;
         cleared.colourIndexes = {7, 7, 7, 7, 9, 9, 9, 9};
         cleared.sequencerDelay = 99;
         cleared.testSpeed = 42;
-        QCOMPARE(t.window->currentSequence(), cleared);
-        QVERIFY(showsItsSequence(*t.window));
-        QVERIFY(t.window->testRunning() && t.platform.messageBoxes.isEmpty()); // a run goes on
-        t.window->MENUnew_Click(); // again, with the mark already at 49
-        QVERIFY(showsItsSequence(*t.window));
-        t.window->MENUsave_Click(); // the remembered name survives New
-        QCOMPARE(t.platform.fileDialogs.last().initialName, QStringLiteral("FULL.DAT"));
+        QCOMPARE(document.data(), cleared);
+    }
+
+    // Cells are 10 x 10 pixels, rows 20 pixels apart; positions are "x,y" pairs.
+    void dragPaintsOnlyThePointersPath_data()
+    {
+        QTest::addColumn<QList<QPoint>>("path"); // press, moves, release
+        QTest::addColumn<QString>("crossed");
+        QTest::addColumn<QString>("filled");
+        QTest::addColumn<bool>("click");
+        QTest::newRow("off the grid and back into another slot")
+            << QList<QPoint>{{205, 5}, {205, -10}, {55, -10}, {55, 5}, {55, -10}} << "0:20 0:5 0:5"
+            << "" << false;
+        QTest::newRow("along the gap between rows")
+            << QList<QPoint>{{105, 5}, {105, 15}, {305, 15}, {305, 25}, {305, 15}}
+            << "0:10 1:30 1:30"
+            << "" << false;
+        QTest::newRow("fast right, fill to the release")
+            << QList<QPoint>{{105, 5}, {205, 5}}
+            << "0:10 0:11 0:12 0:13 0:14 0:15 0:16 0:17 "
+               "0:18 0:19 0:20"
+            << "0:11 0:12 0:13 0:14 0:15 0:16 0:17 0:18 0:19 0:20" << false;
+        QTest::newRow("left: no fill backwards")
+            << QList<QPoint>{{125, 5}, {95, 5}} << "0:12 0:11 0:10 0:9"
+            << "" << false;
+        QTest::newRow("diagonal over all rows")
+            << QList<QPoint>{{5, 5}, {45, 65}} << "0:0 1:1 1:2 2:2 2:3 3:4"
+            << "3:1 3:2 3:3 3:4" << false;
+        QTest::newRow("up the rows") << QList<QPoint>{{495, 65}, {495, 5}} << "3:49 2:49 1:49 0:49"
+                                     << "" << false;
+        QTest::newRow("past the right end") << QList<QPoint>{{485, 5}, {900, 5}} << "0:48 0:49"
+                                            << "" << false;
+        QTest::newRow("within the pressed cell") << QList<QPoint>{{105, 5}, {109, 9}} << "0:10"
+                                                 << "" << true;
+    }
+
+    void dragPaintsOnlyThePointersPath()
+    {
+        QFETCH(QList<QPoint>, path);
+        QFETCH(QString, crossed);
+        QFETCH(QString, filled);
+        QFETCH(bool, click);
+        const GridGeometry geometry{0, 10, 10, {0, 20, 40, 60}};
+        DragPaint drag(geometry);
+        QVERIFY(!drag.press({5, 15})); // the gap: no drag
+        QVERIFY(drag.press(path.first()));
+        QList<GridCell> passed;
+        for (QPoint p : path.mid(1))
+            passed << drag.moveTo(p);
+        QCOMPARE(cellsText(passed), crossed);
+        QCOMPARE(cellsText(drag.release(path.last())), filled);
+        QCOMPARE(drag.isClick(), click);
+        QCOMPARE(drag.startSlot(), geometry.cellAt(path.first())->slot);
+    }
+
+    // The grid as the window system drives it: clicks, a drag, the ruler, the keys.
+    void gridTurnsInputIntoEdits()
+    {
+        TestWindow t;
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        SequenceDocument& doc = t.document();
+        GridView* grid = t.window->grid();
+        stroke(t, {at(t, 1, 9)});
+        QCOMPARE(grid->mem(9)->text(), QStringLiteral("2"));
+        CellBox* corner = grid->cell(3, 20); // the whole cell is clickable
+        QTest::mouseClick(corner, Qt::LeftButton, {},
+                          QPoint(corner->width() - 1, corner->height() - 1));
+        QCOMPARE(grid->mem(20)->text(), QStringLiteral("8"));
+        // LED 1 slot 20 on; off the grid, along above it, down into slot 5 and back up.
+        doc.setCell(0, 20, true);
+        const QPoint above5(at(t, 0, 5).x(), 2), above20(at(t, 0, 20).x(), 2);
+        QWindow* window = t.window->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, at(t, 0, 20));
+        QVERIFY(!t.ui().MENUundo->isEnabled()); // no undo in the middle of a drag
+        for (QPoint p : {above20, above5, at(t, 0, 5), above5})
+            QTest::mouseMove(window, p);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, above5);
+        QCOMPARE(rowOn(doc, 0), QList<int>({5, 20}));
+        QCOMPARE(t.ui().MENUundo->text(), QStringLiteral("&Undo Paint Cells"));
+        QVERIFY(t.ui().MENUundo->isEnabled());
+        stroke(t, {at(t, 1, 9), at(t, 1, 12), at(t, 1, 9)}); // back to the start: no toggle
+        QCOMPARE(rowOn(doc, 1), QList<int>({9, 10, 11, 12}));
+
+        QTest::mouseClick(grid->ruler(5), Qt::LeftButton);
+        QCOMPARE(doc.lastEvent(), 49);
+        QTest::mouseDClick(grid->ruler(10), Qt::LeftButton);
+        QTest::mouseDClick(grid->ruler(0), Qt::LeftButton);
+        QCOMPARE(doc.lastEvent(), 0);
+        for (int i : {0, 10, 49}) {
+            QCOMPARE(grid->ruler(i)->font().pointSizeF(), i == 0 ? 8.0 : 6.0);
+            QCOMPARE(textColour(grid->ruler(i)), i == 0 ? QColor(Qt::red) : QColor(Qt::black));
+        }
+        QCOMPARE(grid->ruler(9)->text(), QStringLiteral("0"));
+
+        grid->cell(0, 0)->setFocus();
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                            Qt::Key_Down, Qt::Key_Space, Qt::Key_End})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget(), grid->cell(3, 49));
+        QVERIFY(doc.cell(3, 2));
+        QCOMPARE(grid->cell(3, 2)->accessibleName(), QStringLiteral("LED 4, event 3, on"));
+        t.ui().MENUundo->trigger();
+        QVERIFY(!doc.cell(3, 2));
+        QVERIFY(!grid->cell(3, 2)->isChecked());
+    }
+
+    // The row lists through their buttons: the list opens on Clear All, the copy list
+    // keeps its entry, and the last event counts as it stands when the choice is made.
+    void rowListsApplyTheirChoice()
+    {
+        TestWindow t;
+        SequenceDocument& doc = t.document();
+        RowControls* rows = t.window->rows();
+        doc.setLastEvent(10);
+        doc.setCell(3, 3, true);
+        doc.setCell(3, 30, true);
+        for (int partner : {9, 1}) { // Cancel, the last entry; then LED 2
+            answerList(rows->rowOptionsList(), 4);
+            answerList(rows->copyList(), partner);
+            QTest::mouseClick(rows->optionsButton(3), Qt::LeftButton);
+        }
+        QVERIFY(rows->copyList()->isHidden());
+        QCOMPARE(rows->copyList()->currentRow(), 1);
+        QCOMPARE(rowOn(doc, 1), QList<int>({3})); // slot 30 lies past the last event
+        answerList(rows->rowOptionsList(), 1);    // Mark All on LED 1
+        QTest::mouseClick(rows->optionsButton(0), Qt::LeftButton);
+        QCOMPARE(rowOn(doc, 0), range(0, 10));
+        QCOMPARE(t.ui().MENUundo->text(), QStringLiteral("&Undo Mark All"));
+        int highlighted = -1;
+        QTimer::singleShot(0, [&] {
+            highlighted = rows->rowOptionsList()->currentRow();
+            doc.setLastEvent(2); // the window stays live while the list waits
+            answerList(rows->rowOptionsList(), 2);
+        });
+        rows->chooseRowOperation(0);
+        QCOMPARE(highlighted, 0);
+        QCOMPARE(rowOn(doc, 0), range(3, 10)); // Toggle All up to the new last event
+    }
+
+    // The colour list opens on the LED's colour; a second label clicked while it is open
+    // waits inside the first, and one click answers both, inner first.
+    void colourListsNest()
+    {
+        TestWindow t;
+        RowControls* rows = t.window->rows();
+        QLabel* led4 = rows->nameLabel(3);
+        answerList(rows->colourList(), 0);
+        led4->setFocus();
+        QTest::keyClick(led4, Qt::Key_Space);
+        QCOMPARE(textColour(led4), QColor(Qt::black));
+        QList<int> highlighted;
+        QTimer::singleShot(0, [&] {
+            highlighted << rows->colourList()->currentRow();
+            QTimer::singleShot(0, [&] {
+                highlighted << rows->colourList()->currentRow();
+                answerList(rows->colourList(), 7); // the last entry, White
+            });
+            QTest::mouseClick(rows->nameLabel(1), Qt::LeftButton);
+            QCOMPARE(t.document().colourIndex(1), 7);
+            QCOMPARE(t.document().colourIndex(3), 0); // not yet
+        });
+        QTest::mouseClick(led4, Qt::LeftButton);
+        QCOMPARE(highlighted, QList<int>({0, 7}));
+        QCOMPARE(t.document().colourIndex(3), 7);
+        QCOMPARE(textColour(led4), QColor(Qt::white));
+        QCOMPARE(led4->accessibleName(), QStringLiteral("LED 4 colour: White"));
+        QVERIFY(rows->colourList()->isHidden());
     }
 };
 

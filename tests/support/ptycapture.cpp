@@ -10,7 +10,7 @@ PtyCapture::PtyCapture(int closeAfter) : m_closeAfter(closeAfter)
 {
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-        qFatal("openpty failed");
+        return; // no device name: the test that needs one fails
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     m_deviceName = QString::fromLocal8Bit(name);
     m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
@@ -22,7 +22,8 @@ PtyCapture::~PtyCapture()
     m_notifier.reset();
     if (m_master >= 0)
         ::close(m_master);
-    ::close(m_slave);
+    if (m_slave >= 0)
+        ::close(m_slave);
 }
 
 void PtyCapture::read() const
