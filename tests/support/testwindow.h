@@ -37,6 +37,5 @@ QList<int> range(int from, int to, int step = 1);
 QList<int> rowOn(const SequenceDocument& document, int led);
 // The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
 QByteArray streamOf(const QByteArray& hex);
-
-// Clicks entry `row` of a pop-up list as soon as it opens, as a user would.
+// Clicks entry `row` of a pop-up list once it is open, as a user would.
 void answerList(QListWidget* list, int row);
