@@ -10,7 +10,6 @@
 #include "settings/settingsdialog.h"
 #include "testwindow.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
@@ -20,34 +19,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
-using Trigger = std::function<void(TestWindow&)>;
-Q_DECLARE_METATYPE(Trigger)
 Q_DECLARE_METATYPE(Platform::Buttons)
 Q_DECLARE_METATYPE(Platform::Answer)
 
 namespace {
 
-const QString kExitText = QString(23, ' ') + "OK to Really Exit ?\r\r" + QString(12, ' ') +
-                          "(Be sure you have saved your files)";
-
-Trigger action(QAction* MainControls::*entry)
-{
-    return [entry](TestWindow& t) { (t.ui().*entry)->trigger(); };
-}
-
-Trigger button(QPushButton* MainControls::*control)
-{
-    return [control](TestWindow& t) { QTest::mouseClick(t.ui().*control, Qt::LeftButton); };
-}
-
-Trigger keys(QKeySequence sequence)
-{
-    return [sequence](TestWindow& t) { QTest::keySequence(t.window.get(), sequence); };
-}
-
-// What the window shows: its title, the one file dialog or message box, the settings.
+// What the window shows: the settings, an undone click, the one file dialog or message
+// box, or its title.
 QString shown(TestWindow& t)
 {
     const auto& boxes = t.platform.messageBoxes;
@@ -61,16 +40,10 @@ QString shown(TestWindow& t)
                                : t.window->windowTitle();
 }
 
-struct Run
-{
-    int status;
-    QByteArray out, err;
-    bool askedForEnter = false;
-};
-
 // Runs the command line with "@" standing for a data file holding `file`, and an
-// LED.cfg that names port 2.
-Run run(QStringList arguments, const QByteArray& file, ScriptedPlatform& platform)
+// LED.cfg that names port 2; status, standard output and error.
+std::tuple<int, QByteArray, QByteArray> run(QStringList arguments, const QByteArray& file,
+                                            ScriptedPlatform& platform)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("SEQ.DAT"), file);
@@ -79,13 +52,10 @@ Run run(QStringList arguments, const QByteArray& file, ScriptedPlatform& platfor
     QBuffer out, err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Run result{};
-    Console console{out, err, false, [&] { result.askedForEnter = true; }};
-    result.status =
+    Console console{out, err, false, [&] { err.write("<Enter>"); }};
+    const int status =
         runCommand(parseCommandLine(arguments), platform, dir.filePath("LED.cfg"), console);
-    result.out = out.data();
-    result.err = err.data();
-    return result;
+    return {status, out.data(), err.data()};
 }
 
 } // namespace
@@ -98,43 +68,34 @@ private Q_SLOTS:
     // some of them stop first.
     void commandsReachTheirHandlers_data()
     {
-        QTest::addColumn<Trigger>("trigger");
-        QTest::addColumn<QString>("effect"); // the start of what shown() says
+        QTest::addColumn<QString>("trigger"); // a menu entry, a button or a key
+        QTest::addColumn<QString>("effect");  // the start of what shown() says
         QTest::addColumn<bool>("stops");
-        const QString manual = "GLIMMERON  -  Programmable LED Sequencer/Flasher Users' Manual";
-        const QString exit = "GLIMMERON: " + kExitText, noPort = "GLIMMERON: No serial port";
-        using M = MainControls;
-        QTest::newRow("New") << action(&M::MENUnew)
-                             << "GLIMMERON  -  Programmable LED Sequencer/Flasher" << false;
-        QTest::newRow("Ctrl+N") << keys(QKeySequence::New)
-                                << "GLIMMERON  -  Programmable LED Sequencer/Flasher" << false;
-        QTest::newRow("Open") << action(&M::MENUopen) << "Open" << true;
-        QTest::newRow("Open button") << button(&M::OpenButton) << "Open" << true;
-        QTest::newRow("Ctrl+O") << keys(QKeySequence::Open) << "Open" << true;
-        QTest::newRow("Merge") << action(&M::MENUmerge) << "Merge" << false;
-        QTest::newRow("Save") << action(&M::MENUsave) << "Save" << true;
-        QTest::newRow("Save button") << button(&M::SaveButton) << "Save" << true;
-        QTest::newRow("Ctrl+S") << keys(QKeySequence::Save) << "Save" << true;
-        QTest::newRow("Exit") << action(&M::MENUexit) << exit << false;
-        QTest::newRow("Exit button") << button(&M::Exit_button) << exit << true;
-        QTest::newRow("Ctrl+Q") << keys(QKeySequence(Qt::CTRL | Qt::Key_Q)) << exit << false;
-        QTest::newRow("Test") << action(&M::MENUtest) << "GLIMMERON" << true;
-        QTest::newRow("Test button") << button(&M::TestButton) << "GLIMMERON" << true;
-        QTest::newRow("F5") << keys(Qt::Key_F5) << "GLIMMERON" << true;
-        QTest::newRow("Download") << action(&M::MENUdownload) << noPort << true;
-        QTest::newRow("DOWNLOAD button") << button(&M::DownloadButton) << noPort << true;
-        QTest::newRow("Settings") << action(&M::MENUsettings) << "settings" << true;
-        QTest::newRow("Settings button") << button(&M::Settings_button) << "settings" << true;
-        QTest::newRow("About") << action(&M::MENUabout) << "GLIMMERON: " + QString(25, ' ')
-                               << false;
-        QTest::newRow("Users' Manual") << action(&M::MENUhowto) << manual << false;
-        QTest::newRow("F1") << keys(Qt::Key_F1) << manual << false;
-        QTest::newRow("Ctrl+Z") << keys(QKeySequence::Undo) << "undone" << false;
+        const QString cleared = "GLIMMERON  -  Programmable LED Sequencer/Flasher";
+        const QString manual = cleared + " Users' Manual", noPort = "GLIMMERON: No serial port";
+        const QString exit = "GLIMMERON: " + QString(23, ' ') + "OK to Really Exit ?\r\r" +
+                             QString(12, ' ') + "(Be sure you have saved your files)";
+        auto add = [](const QStringList& triggers, const QString& effect, bool stops) {
+            for (const QString& trigger : triggers)
+                QTest::newRow(qPrintable(trigger)) << trigger << effect << stops;
+        };
+        add({"MENUnew", "Ctrl+N"}, cleared, false);
+        add({"MENUopen", "OpenButton", "Ctrl+O"}, "Open", true);
+        add({"MENUmerge"}, "Merge", false);
+        add({"MENUsave", "SaveButton", "Ctrl+S"}, "Save", true);
+        add({"MENUexit", "Ctrl+Q"}, exit, false);
+        add({"Exit_button"}, exit, true);
+        add({"MENUtest", "TestButton", "F5"}, cleared + " - Rev4", true);
+        add({"MENUdownload", "DownloadButton"}, noPort, true);
+        add({"MENUsettings", "Settings_button"}, "settings", true);
+        add({"MENUabout"}, "GLIMMERON: " + QString(25, ' '), false);
+        add({"MENUhowto", "F1"}, manual, false);
+        add({"Ctrl+Z"}, "undone", false);
     }
 
     void commandsReachTheirHandlers()
     {
-        QFETCH(Trigger, trigger);
+        QFETCH(QString, trigger);
         QFETCH(QString, effect);
         QFETCH(bool, stops);
         TestWindow t;
@@ -144,7 +105,12 @@ private Q_SLOTS:
         t.document().setServoMode(0, 3);
         t.window->toggleTest();
         QVERIFY(t.ui().ServoStick->isVisible());
-        trigger(t); // dialogs and questions are cancelled
+        if (auto* action = t.window->findChild<QAction*>(trigger)) // questions are cancelled
+            action->trigger();
+        else if (auto* button = t.window->findChild<QPushButton*>(trigger))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QTest::keySequence(t.window.get(), QKeySequence(trigger));
         QVERIFY2(shown(t).startsWith(effect), qPrintable(shown(t)));
         QCOMPARE(t.window->testRun()->running(), !stops);
         QCOMPARE(t.ui().ServoStick->isVisible(), !stops);
@@ -152,34 +118,25 @@ private Q_SLOTS:
         QCOMPARE(t.platform.quitCalls, 0);
     }
 
-    // Exit asks first; the close box ends the program at once, even with unsaved work.
-    void exitAndTheCloseBox()
+    // Exit asks first; the close box ends at once, even with unsaved work. The manual
+    // opens in the browser, or in a window of our own without one.
+    void exitAndTheManual()
     {
         TestWindow t;
-        t.platform.answers << Platform::Answer::Ok;
+        t.platform.answers << Platform::Answer::Ok << Platform::Answer::Ok << Platform::Answer::Ok;
         t.window->askToExit();
         QCOMPARE(t.platform.quitCalls, 1);
-        QVERIFY(t.platform.messageBoxes[0].buttons == Platform::Buttons::OkCancel);
         t.document().setCell(1, 5, true);
         QVERIFY(t.window->close());
         QCOMPARE(t.platform.quitCalls, 2);
-        QCOMPARE(t.platform.messageBoxes.size(), 1);
-    }
-
-    void usersManualOpensOnlyOnOk()
-    {
-        TestWindow t;
-        t.platform.answers << Platform::Answer::Ok;
         t.window->showManual();
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
-        const auto box = t.platform.messageBoxes.value(0);
-        QVERIFY(box.prompt.startsWith("\r Click OK to view the Glimmeron Users' Manual on the "));
-        QVERIFY(box.icon == Platform::Icon::Exclamation);
-        t.platform.browserWorks = false; // no browser: the built-in manual shows instead
-        t.platform.answers << Platform::Answer::Ok;
+        t.platform.browserWorks = false;
         t.window->showManual();
+        QCOMPARE(t.platform.messageBoxes.size(), 3);
+        QVERIFY(t.platform.messageBoxes[2].icon == Platform::Icon::Exclamation);
         const auto [title, html] = t.platform.shownDocuments.value(0);
-        QCOMPARE(title, box.title);
+        QCOMPARE(title, t.platform.messageBoxes[2].title);
         QVERIFY(html.contains("<h2>Download</h2>"));
     }
 
@@ -248,31 +205,16 @@ private Q_SLOTS:
         setTwipsPerPixel(kDesignTwipsPerPixel);
         const QSize frame = t.window->size() + decorations;
         QVERIFY(frame.width() <= available.width() && frame.height() <= available.height());
-        const MainControls& ui = t.ui();
+        QVERIFY(t.ui().OpenButton->font().pointSizeF() >= 9.5); // legible at every scale
+        // Cells at one whole-pixel pitch, up to the selectors; Tab runs through the grid, the
+        // rows, the commands, then the servo selectors.
         const GridView* grid = t.window->grid();
-        const RowControls* rows = t.window->rows();
-        QVERIFY(ui.OpenButton->font().pointSizeF() >= 9.5); // legible at every scale
-        // Cells run at one whole-pixel pitch; rows line up with their name and selector.
         const int pitch = grid->cell(0, 1)->x() - grid->cell(0, 0)->x();
-        QCOMPARE(grid->cell(0, 49)->x() - grid->cell(0, 0)->x(), 49 * pitch);
-        QCOMPARE(grid->ruler(7)->x(), grid->cell(0, 7)->x());
-        QList<QWidget*> apart{ui.OpenButton,     ui.SaveButton,  ui.TestButton,  ui.Settings_button,
-                              ui.DownloadButton, ui.Exit_button, grid->ruler(0), grid->ruler(49)};
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(rows->nameLabel(k)->y(), grid->cell(k, 0)->y());
-            apart << rows->nameLabel(k) << ui.LED[k] << rows->optionsButton(k)
-                  << rows->servoSelector(k) << grid->cell(k, 0) << grid->cell(k, 49);
-        }
-        for (QWidget* a : apart) { // every control whole and clickable, none on another
-            QVERIFY(t.window->centralWidget()->rect().contains(a->geometry()));
-            for (QWidget* b : apart)
-                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
-                         qPrintable(a->objectName() + " on " + b->objectName()));
-        }
-        // Tab runs through the grid, the rows, the commands, then the servo selectors.
+        QCOMPARE(grid->cell(3, 49)->x() - grid->cell(3, 0)->x(), 49 * pitch);
+        QVERIFY(grid->cell(0, 49)->geometry().right() < t.window->rows()->servoSelector(0)->x());
         QWidget* w = grid->cell(0, 0);
         QStringList stops;
-        while ((w = w->nextInFocusChain()) != rows->servoSelector(1))
+        while ((w = w->nextInFocusChain()) != t.window->rows()->servoSelector(1))
             if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
                 stops << w->objectName();
         QCOMPARE(stops.mid(0, 2), QStringList({"LEDlabel1(0)", "RowOptions0"}));
@@ -316,11 +258,11 @@ private Q_SLOTS:
         QFETCH(QString, err);
         ScriptedPlatform platform;
         platform.ports = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "FT232R USB UART"}};
-        const Run result = run(arguments, file, platform);
-        QCOMPARE(result.status, status);
+        const auto [gotStatus, gotOut, gotErr] = run(arguments, file, platform);
+        QCOMPARE(gotStatus, status);
         if (!out.isEmpty())
-            QCOMPARE(result.out, out);
-        QVERIFY2(result.err.contains(err.toLocal8Bit()), result.err.constData());
+            QCOMPARE(gotOut, out);
+        QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
     }
 
     // Without --yes it waits for Enter; event values 13 and 10 go out raw.
@@ -329,17 +271,17 @@ private Q_SLOTS:
         PtyCapture pty;
         qputenv("GLIMMERON_PORT_2", pty.deviceName().toLocal8Bit());
         ScriptedPlatform platform;
-        const Run result =
-            run({"--download", "@"},
-                golden("start-up.dat", {{1, "13"}, {2, "10"}, {59, "1"}, {64, "100"}}), platform);
+        const QByteArray file = golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}});
+        const auto [status, out, err] = run({"--download", "@"}, file, platform);
         qunsetenv("GLIMMERON_PORT_2");
-        QCOMPARE(result.status, 0);
-        QVERIFY(result.askedForEnter);
+        QCOMPARE(status, 0);
         QVERIFY(pty.waitForBytes(171, 5000));
-        QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6401"));
-        QVERIFY(result.out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
-                                      pty.deviceName().toLocal8Bit() + ") at "));
-        QVERIFY(result.err.contains("Sent 50 of 57 records\nSent 57 of 57 records\n"));
+        QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
+        QVERIFY(out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
+                               pty.deviceName().toLocal8Bit() + ") at "));
+        QVERIFY2(err.contains("<Enter>Sent 10 of 57") && err.contains("Sent 50 of 57 records\nSent "
+                                                                      "57 of 57 records\n"),
+                 err.constData());
         QCOMPARE(parseCommandLine({"glimmeron", "A.DAT"}).file, QStringLiteral("A.DAT"));
     }
 };
