@@ -7,6 +7,7 @@
 #include "files/sequenceload.h"
 #include "platform/platform.h"
 #include "platform/seriallink.h"
+#include "platform/signalwatch.h"
 #include "settings/ledcfg.h"
 
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@
 #include <QEventLoop>
 #include <QIODevice>
 #include <QTime>
+#include <csignal>
 
 namespace {
 
@@ -58,9 +60,26 @@ struct Options
     }
 };
 
-void write(QIODevice& device, const QString& text)
+QByteArray text(const QString& words)
 {
-    device.write(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')).toLocal8Bit());
+    return QString(words).replace(QLatin1Char('\r'), QLatin1Char('\n')).toLocal8Bit();
+}
+
+void write(QIODevice& device, const QString& words)
+{
+    device.write(text(words));
+}
+
+// Standard output may be a full disk or a closed pipe: a failed write is the command's
+// failure, not a success with nothing written.
+int writeOut(Console& console, const QByteArray& bytes)
+{
+    if (console.out.write(bytes) == bytes.size())
+        return 0;
+    write(console.err, QCoreApplication::translate(
+                           "GLIMMERON", "glimmeron: writing to standard output failed: %1\n")
+                           .arg(console.out.errorString()));
+    return 1;
 }
 
 void showProgress(Console& console, int sent)
@@ -82,6 +101,26 @@ void showProgress(Console& console, int sent)
     }
 }
 
+// The user's go-ahead on a terminal: Enter downloads; the end of input or a signal
+// cancels. Returns the exit status of a cancel, or 0 to go on.
+int askToGo(const CommandLine& command, Console& console)
+{
+    if (command.yes || !console.waitForEnter) {
+        write(console.err, downloadPrompt().mid(1) + QLatin1Char('\n'));
+        return 0;
+    }
+    write(console.err, QCoreApplication::translate(
+                           "GLIMMERON", " 1) Cycle power/Connect Glimmeron to programming cable "
+                                        "(All LEDs flash), then\n 2)  Wait till all LEDS come on "
+                                        "and stay on, then\n 3)  Press Enter to download to "
+                                        "Glimmeron, or Ctrl+C to cancel.\n"));
+    if (console.waitForEnter() && SignalWatch::caught() == 0)
+        return 0;
+    write(console.err,
+          QCoreApplication::translate("GLIMMERON", "\nCancelled: nothing was sent.\n"));
+    return SignalWatch::caught() ? 128 + SignalWatch::caught() : 1;
+}
+
 int download(const CommandLine& command, Platform& platform, const QString& ledCfgPath,
              Console& console)
 {
@@ -97,19 +136,20 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
             write(console.err, cfg.problem + QLatin1Char('\n'));
         number = cfg.port;
     }
+    SignalWatch watch({SIGINT, SIGTERM, SIGHUP});
     DownloadPort port = openDownloadPort(platform, number);
     if (!port.link) {
         write(console.err, port.problem + QLatin1Char('\n'));
         return 1;
     }
-    write(console.err, downloadPrompt().mid(1) + QLatin1Char('\n'));
-    if (!command.yes && console.waitForEnter)
-        console.waitForEnter();
+    if (const int cancelled = askToGo(command, console)) {
+        port.link->close();
+        return cancelled;
+    }
 
     const DownloadValues values = downloadValuesOf(*load.data);
     DownloadSession session([values] { return values; });
     QEventLoop loop;
-    bool done = false;
     QString error;
     QObject::connect(&session, &DownloadSession::startRecordSent,
                      [&] { showProgress(console, 1); });
@@ -117,19 +157,28 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
                      [&](int index) { showProgress(console, index + 2); });
     QObject::connect(&session, &DownloadSession::finished, [&](const QString& failure) {
         error = failure;
-        done = true;
         loop.quit();
     });
+    // Between two records: the port is closed, and its line settings with it.
+    QObject::connect(&watch, &SignalWatch::signalled, &session,
+                     [&] { session.interrupt(QStringLiteral("interrupted")); });
     session.start(std::move(port.link));
-    if (!done)
+    if (session.running())
         loop.exec();
+    if (const int signal = SignalWatch::caught()) {
+        write(console.err, QCoreApplication::translate(
+                               "GLIMMERON", "\nInterrupted after %1 of %2 records: the device "
+                                            "holds an incomplete sequence. Download again.\n")
+                               .arg(session.recordsSent())
+                               .arg(kDownloadRecords));
+        return 128 + signal;
+    }
     if (!error.isEmpty()) {
         write(console.err, downloadBrokenOff(number, port.entry.device, error) + QLatin1Char('\n'));
         return 1;
     }
-    write(console.out,
-          downloadDone(number, port.entry.device, QTime::currentTime()) + QLatin1Char('\n'));
-    return 0;
+    return writeOut(console,
+                    text(downloadDone(number, port.entry.device, QTime::currentTime()) + '\n'));
 }
 
 } // namespace
@@ -142,32 +191,48 @@ CommandLine parseCommandLine(const QStringList& arguments)
     CommandLine command;
     auto usage = [&](const QString& error) {
         command.action = CommandLine::Action::UsageError;
-        command.error =
-            error + QCoreApplication::translate("GLIMMERON", "\nTry --help for the options.");
+        command.error = error + QLatin1Char('\n') +
+                        parser.helpText().section(QLatin1Char('\n'), 0, 0) +
+                        QCoreApplication::translate("GLIMMERON", "\nTry --help for the options.");
         return command;
     };
     if (!parser.parse(arguments))
         return usage(parser.errorText());
-    const QStringList files = parser.positionalArguments();
-    command.yes = parser.isSet(options.yes);
-    if (parser.isSet(options.help))
-        command.action = CommandLine::Action::Help;
-    else if (parser.isSet(options.version))
-        command.action = CommandLine::Action::Version;
-    else if (parser.isSet(options.listPorts))
-        command.action = CommandLine::Action::ListPorts;
-    else if (parser.isSet(options.stream)) {
-        command.action = CommandLine::Action::Stream;
-        command.file = parser.value(options.stream);
-    } else if (parser.isSet(options.download)) {
-        command.action = CommandLine::Action::Download;
-        command.file = parser.value(options.download);
+    // One action at a time.
+    const std::pair<const QCommandLineOption*, CommandLine::Action> actions[] = {
+        {&options.help, CommandLine::Action::Help},
+        {&options.version, CommandLine::Action::Version},
+        {&options.listPorts, CommandLine::Action::ListPorts},
+        {&options.stream, CommandLine::Action::Stream},
+        {&options.download, CommandLine::Action::Download}};
+    QString chosen;
+    for (const auto& [option, action] : actions) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString name = QStringLiteral("--") + option->names().constLast();
+        if (!chosen.isEmpty())
+            return usage(
+                QCoreApplication::translate("GLIMMERON", "%1 and %2 cannot be used together.")
+                    .arg(chosen, name));
+        chosen = name;
+        command.action = action;
     }
+    if (command.action == CommandLine::Action::Stream)
+        command.file = parser.value(options.stream);
+    if (command.action == CommandLine::Action::Download)
+        command.file = parser.value(options.download);
+    for (const QCommandLineOption* onlyForDownload : {&options.port, &options.yes}) {
+        if (parser.isSet(*onlyForDownload) && command.action != CommandLine::Action::Download)
+            return usage(QCoreApplication::translate("GLIMMERON", "--%1 goes with --download only.")
+                             .arg(onlyForDownload->names().constFirst()));
+    }
+    const QStringList files = parser.positionalArguments();
     if (command.action == CommandLine::Action::Window && files.size() == 1)
         command.file = files.first();
     else if (!files.isEmpty())
         return usage(
             QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1").arg(files.first()));
+    command.yes = parser.isSet(options.yes);
     if (parser.isSet(options.port)) {
         bool ok = false;
         command.port = parser.value(options.port).toInt(&ok);
@@ -193,31 +258,30 @@ int runCommand(const CommandLine& command, Platform& platform, const QString& le
     switch (command.action) {
     case CommandLine::Action::Window:
     case CommandLine::Action::Help:
-        write(console.out, commandLineHelp());
-        return 0;
+        return writeOut(console, text(commandLineHelp()));
     case CommandLine::Action::Version:
-        write(console.out, QCoreApplication::translate("GLIMMERON", "glimmeron %1\n")
-                               .arg(QStringLiteral(GLIMMERON_VERSION)));
-        return 0;
+        return writeOut(console, text(QCoreApplication::translate("GLIMMERON", "glimmeron %1\n")
+                                          .arg(QStringLiteral(GLIMMERON_VERSION))));
     case CommandLine::Action::UsageError:
         write(console.err, command.error + QLatin1Char('\n'));
         return 2;
-    case CommandLine::Action::ListPorts:
+    case CommandLine::Action::ListPorts: {
+        QString lines;
         for (const auto& [number, port] : PortMap(platform.serialPorts()).numbered())
-            write(console.out, QCoreApplication::translate("GLIMMERON", "%1 %2 %3")
-                                       .arg(number)
-                                       .arg(port.device, port.description)
-                                       .trimmed() +
-                                   QLatin1Char('\n'));
-        return 0;
+            lines += QCoreApplication::translate("GLIMMERON", "%1 %2 %3")
+                         .arg(number)
+                         .arg(port.device, port.description)
+                         .trimmed() +
+                     QLatin1Char('\n');
+        return writeOut(console, text(lines));
+    }
     case CommandLine::Action::Stream: {
         const SequenceLoad load = loadSequenceFile(command.file);
         if (!load.data) {
             write(console.err, load.problem + QLatin1Char('\n'));
             return 2;
         }
-        console.out.write(downloadStream(downloadValuesOf(*load.data)));
-        return 0;
+        return writeOut(console, downloadStream(downloadValuesOf(*load.data)));
     }
     case CommandLine::Action::Download:
         return download(command, platform, ledCfgPath, console);

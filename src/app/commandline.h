@@ -15,7 +15,7 @@ struct CommandLine
     QString file; // opened in the window, or streamed or downloaded
     int port = 0; // --port; 0: the number in LED.cfg
     bool yes = false;
-    QString error; // for UsageError
+    QString error; // for UsageError: the message and the usage
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);
@@ -28,10 +28,12 @@ struct Console
     QIODevice& out;
     QIODevice& err;
     bool errIsTerminal = false;
-    std::function<void()> waitForEnter; // on a terminal only; empty elsewhere
+    // On a terminal only, empty elsewhere: true for Enter, false at the end of input
+    // or when a signal broke the wait.
+    std::function<bool()> waitForEnter;
 };
 
-// Runs every action but Window. Exit status: 0 done, 1 port or transfer failed,
-// 2 refused file or bad arguments.
+// Runs every action but Window. Exit status: 0 done, 1 the port, the transfer or the
+// output failed, 2 a refused file or bad arguments, 128 + n when signal n stopped it.
 int runCommand(const CommandLine& command, Platform& platform, const QString& ledCfgPath,
                Console& console);

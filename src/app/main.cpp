@@ -3,6 +3,7 @@
 #include "app/manual.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
+#include "platform/signalwatch.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTranslator>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -52,6 +54,10 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     QtPlatform platform;
     MainWindow window(platform, ledCfgPath(), manualFileUrl(QApplication::applicationDirPath()));
     platform.setParentWindow(&window);
+    // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
+    // without a question: a download in progress finishes first.
+    SignalWatch watch({SIGINT, SIGTERM, SIGHUP});
+    QObject::connect(&watch, &SignalWatch::signalled, &window, &MainWindow::quitWhenIdle);
     window.show();
     if (!command.file.isEmpty())
         window.openFile(command.file);
@@ -78,8 +84,10 @@ int main(int argc, char* argv[])
     Console console{out, err, isatty(STDERR_FILENO) != 0, nullptr};
     if (isatty(STDIN_FILENO)) {
         console.waitForEnter = [] {
-            for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
-            }
+            int c = std::getchar();
+            while (c != '\n' && c != EOF)
+                c = std::getchar();
+            return c == '\n';
         };
     }
     QtPlatform platform;

@@ -28,7 +28,6 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     : QMainWindow(parent), m_platform(platform), m_manualUrl(std::move(manualUrl)),
       m_document(new SequenceDocument(this))
 {
-    setWindowTitle(QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher - Rev4"));
     m_ui.setupUi(this);
     // Settings first: the port number from LED.cfg, then the hidden dialog.
     const LedCfgLoad cfg = loadLedCfg(ledCfgPath);
@@ -86,7 +85,11 @@ void MainWindow::wireCommands()
     for (const auto& [button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, handler);
 
-    connect(m_files, &FileCommands::titleChanged, this, &QWidget::setWindowTitle);
+    // The title names the file; its mark shows unsaved changes.
+    auto showTitle = [this] { setWindowTitle(m_document->title() + QStringLiteral("[*]")); };
+    showTitle();
+    connect(m_document, &SequenceDocument::fileChanged, this, showTitle);
+    connect(m_document, &SequenceDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_files, &FileCommands::progress, this, [this](int value) {
         m_ui.ProgressBar1->setValue(std::max(value, 0));
         m_ui.ProgressBar1->setVisible(value >= 0);
@@ -237,12 +240,18 @@ void MainWindow::showSettings()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (quitAfterDownload()) {
+    if (m_quitAfterDownload || !settleUnsavedChanges() || quitAfterDownload()) {
         event->ignore();
         return;
     }
     event->accept();
     m_platform.quit();
+}
+
+void MainWindow::quitWhenIdle()
+{
+    if (!quitAfterDownload())
+        m_platform.quit();
 }
 
 // Ending the program mid-stream would leave a half-programmed device.

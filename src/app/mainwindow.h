@@ -47,6 +47,8 @@ public:
     void askToExit();
     void showAbout();
     void showManual();
+    // Ends the program without a question, once a running download is done.
+    void quitWhenIdle();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +61,9 @@ private:
     void setDownloadCommandsEnabled(bool enabled);
     void showStatus(const QString& text);
     bool quitAfterDownload();
+    // Unsaved changes: saved, discarded, or the user stays. False when the program must
+    // stay open.
+    bool settleUnsavedChanges();
 
     Platform& m_platform;
     QUrl m_manualUrl;

@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/manual.h"
+#include "files/filecommands.h"
 #include "platform/platform.h"
 #include "preview/testrun.h"
+#include "sequence/sequencedocument.h"
 
 namespace {
 
@@ -23,14 +25,34 @@ void MainWindow::exitButton()
     askToExit();
 }
 
+// With unsaved changes, their question replaces the exit question.
 void MainWindow::askToExit()
 {
     const QString text = blanks(23) + tr("OK to Really Exit ?\r\r") + blanks(12) +
                          tr("(Be sure you have saved your files)");
-    if (m_platform.messageBox(text, applicationTitle(), Platform::Buttons::OkCancel,
-                              Platform::Icon::None) == Platform::Answer::Ok &&
-        !quitAfterDownload())
-        m_platform.quit();
+    if (m_document->isModified()
+            ? settleUnsavedChanges()
+            : m_platform.messageBox(text, applicationTitle(), Platform::Buttons::OkCancel,
+                                    Platform::Icon::None) == Platform::Answer::Ok)
+        quitWhenIdle();
+}
+
+bool MainWindow::settleUnsavedChanges()
+{
+    if (!m_document->isModified())
+        return true;
+    const QString text =
+        tr("The changes to %1 are not saved.\r\rSave them before the program ends?")
+            .arg(m_files->sequenceName());
+    switch (m_platform.messageBox(text, applicationTitle(), Platform::Buttons::SaveDiscardCancel,
+                                  Platform::Icon::Question)) {
+    case Platform::Answer::Save:
+        return m_files->save(); // a cancelled or failed Save keeps the program open
+    case Platform::Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void MainWindow::showAbout()

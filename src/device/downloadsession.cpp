@@ -34,9 +34,11 @@ void DownloadSession::start(std::unique_ptr<SerialLink> link)
 {
     m_link = std::move(link);
     m_next = 0;
+    m_sent = 0;
     QString error;
     if (!m_link->write(downloadRecord(kStreamStart), &error))
         return finish(error);
+    m_sent = 1;
     // Each pause runs from the end of its record's write; the window's own work
     // (painting the notice, the progress bar) happens inside it.
     m_pause.start();
@@ -66,11 +68,18 @@ void DownloadSession::tick()
     const std::uint8_t value = downloadRecordValue(m_values(), m_next + 2);
     if (!m_link->write(downloadRecord(value), &error))
         return finish(error);
+    ++m_sent;
     m_pause.start();
     Q_EMIT recordSent(m_next);
     if (++m_next == kDownloadRecords - 1)
         return finish(QString());
     arm();
+}
+
+void DownloadSession::interrupt(const QString& reason)
+{
+    if (running())
+        finish(reason);
 }
 
 void DownloadSession::finish(const QString& error)

@@ -27,6 +27,10 @@ public:
     // Sends record 1 and pauses before returning; the rest follows from the event loop.
     void start(std::unique_ptr<SerialLink> link);
     bool running() const { return m_link != nullptr; }
+    // Stops after the record in progress and closes the port; `finished` says `reason`.
+    void interrupt(const QString& reason);
+    // Records handed to the port so far, the start record included.
+    int recordsSent() const { return m_sent; }
 
     static constexpr qint64 kStartPauseNs = 500'000'000;
     static constexpr qint64 kRecordPauseNs = 50'000'000;
@@ -49,4 +53,5 @@ private:
     QTimer m_timer;
     QElapsedTimer m_pause;
     int m_next = 0; // index of the next record after the start record
+    int m_sent = 0;
 };

@@ -18,22 +18,32 @@ const QString kFilter = QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)
 FileCommands::FileCommands(SequenceDocument& document, Platform& platform, QObject* parent)
     : QObject(parent), m_document(document), m_platform(platform)
 {
+    m_document.setFile(QString(), kTitlePrefix + QStringLiteral("Rev4"));
+    m_document.keepOutsideHistory();
 }
 
-// The remembered file title survives: Save after New proposes the last name used
-// (each file dialog is given its initial name afresh, so there is none to clear).
+// The remembered file survives: Save after New proposes the last name used.
 void FileCommands::newSequence()
 {
-    Q_EMIT titleChanged(tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
     m_document.clear();
+    m_document.setFile(m_document.filePath(),
+                       tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
     m_document.commit(tr("New/Clear"));
+    m_document.markSaved();
 }
 
-void FileCommands::remember(const QString& path)
+QString FileCommands::sequenceName() const
 {
-    const QFileInfo info(path);
-    m_fileTitle = info.fileName();
-    m_fileFolder = info.absolutePath();
+    const QString name = QFileInfo(m_document.filePath()).fileName();
+    return m_document.title() == kTitlePrefix + name && !name.isEmpty() ? name
+                                                                        : tr("the new sequence");
+}
+
+// The folder of the file last chosen: the dialogs open there.
+QString FileCommands::folder() const
+{
+    return m_document.filePath().isEmpty() ? QString()
+                                           : QFileInfo(m_document.filePath()).absolutePath();
 }
 
 void FileCommands::showProblem(const QString& text)
@@ -42,20 +52,21 @@ void FileCommands::showProblem(const QString& text)
                           Platform::Icon::Exclamation);
 }
 
-void FileCommands::save()
+bool FileCommands::save()
 {
     for (;;) {
         const Platform::FileDialogRequest request{
-            tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, m_fileTitle,
-            m_fileFolder};
+            tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
+            QFileInfo(m_document.filePath()).fileName(), folder()};
         std::optional<QString> chosen = m_platform.saveFileName(request);
         if (!chosen)
-            return;
+            return false;
         // A name typed without an extension would be hidden by the Open dialog's filter.
         if (QFileInfo(*chosen).suffix().isEmpty())
             *chosen +=
                 chosen->endsWith(QLatin1Char('.')) ? QStringLiteral("DAT") : QStringLiteral(".DAT");
-        remember(*chosen);
+        m_document.setFile(*chosen, m_document.title());
+        m_document.keepOutsideHistory();
         if (!QFileInfo::exists(*chosen))
             return saveTo(*chosen);
         // No, like Cancel, goes back to the dialog: only Yes replaces a file.
@@ -67,7 +78,7 @@ void FileCommands::save()
     }
 }
 
-void FileCommands::saveTo(const QString& path)
+bool FileCommands::saveTo(const QString& path)
 {
     Q_EMIT progress(0);
     const QByteArray bytes = writeSequenceFile(m_document.data());
@@ -80,16 +91,19 @@ void FileCommands::saveTo(const QString& path)
                        "unchanged. Check the free space and your permission to write there, or "
                        "save under another name or folder.")
                         .arg(path, error));
-        return;
+        return false;
     }
-    Q_EMIT titleChanged(kTitlePrefix + m_fileTitle);
+    m_document.setFile(path, kTitlePrefix + QFileInfo(path).fileName());
+    m_document.keepOutsideHistory();
+    m_document.markSaved();
+    return true;
 }
 
 void FileCommands::open()
 {
     const Platform::FileDialogRequest request{
         tr("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, QString(),
-        m_fileFolder};
+        folder()};
     if (const std::optional<QString> chosen = m_platform.openFileName(request))
         load(*chosen, false);
 }
@@ -98,7 +112,7 @@ void FileCommands::merge()
 {
     const Platform::FileDialogRequest request{
         tr("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, QString(),
-        m_fileFolder};
+        folder()};
     if (const std::optional<QString> chosen = m_platform.openFileName(request))
         load(*chosen, true);
 }
@@ -109,11 +123,13 @@ void FileCommands::load(const QString& path, bool merge)
     const SequenceLoad load = loadSequenceFile(path);
     if (!load.data)
         return showProblem(load.problem + tr("\r\rNothing on screen has changed."));
-    remember(path);
-    Q_EMIT titleChanged(kTitlePrefix + m_fileTitle);
+    const QString name = QFileInfo(path).fileName();
+    m_document.setFile(path, kTitlePrefix + name);
     // One step: the bar repaints the window on every change, and reading takes no time.
     Q_EMIT progress(50);
     merge ? m_document.merge(*load.data) : m_document.assign(*load.data);
     Q_EMIT progress(-1);
-    m_document.commit(merge ? tr("Merge %1").arg(m_fileTitle) : tr("Open %1").arg(m_fileTitle));
+    m_document.commit(merge ? tr("Merge %1").arg(name) : tr("Open %1").arg(name));
+    if (!merge)
+        m_document.markSaved();
 }

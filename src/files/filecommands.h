@@ -6,8 +6,8 @@
 class Platform;
 class SequenceDocument;
 
-// New, Open, Merge and Save on the document, with the file dialogs' shared memory of
-// the last file chosen. The window shows what the signals say.
+// New, Open, Merge and Save on the document. The document keeps the file last chosen
+// in a file dialog, which the dialogs offer, and the title that names it.
 class FileCommands : public QObject
 {
     Q_OBJECT
@@ -15,28 +15,25 @@ public:
     FileCommands(SequenceDocument& document, Platform& platform, QObject* parent = nullptr);
 
     void newSequence();
-    void save();
+    // False when the user cancelled or the file could not be written.
+    bool save();
     void open();
     void merge();
     // Opens `path` as Open would, without the dialog (a file named at start-up).
     void openFile(const QString& path) { load(path, false); }
-
-    // Bare name of the file last chosen in a file dialog.
-    QString fileTitle() const { return m_fileTitle; }
+    // "NAME.DAT", or "the new sequence" when the title names no file.
+    QString sequenceName() const;
 
 Q_SIGNALS:
-    void titleChanged(const QString& title);
     // The progress bar: shown with `value`, or hidden when `value` is negative.
     void progress(int value);
 
 private:
-    void saveTo(const QString& path);
+    bool saveTo(const QString& path);
     void load(const QString& path, bool merge);
-    void remember(const QString& path);
     void showProblem(const QString& text);
+    QString folder() const;
 
     SequenceDocument& m_document;
     Platform& m_platform;
-    QString m_fileTitle;
-    QString m_fileFolder; // folder of that file: the dialogs open there
 };

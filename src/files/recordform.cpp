@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <algorithm>
 
 QByteArray quotedRecord(const QByteArray& text)
 {
@@ -88,6 +89,15 @@ std::optional<long long> recordNumber(const RecordField& field)
     if (!ok)
         return std::nullopt;
     return value;
+}
+
+bool isWholeNumberText(const RecordField& field)
+{
+    QByteArray text = field.text.trimmed();
+    if (text.startsWith('-') || text.startsWith('+'))
+        text.remove(0, 1);
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 QString describeField(const RecordField& field)

@@ -22,5 +22,7 @@ QList<RecordField> readRecordFields(const QByteArray& bytes);
 
 // A field's value as a whole number, quoted or not; nothing when it is not one.
 std::optional<long long> recordNumber(const RecordField& field);
+// True for a sign and digits only, however many.
+bool isWholeNumberText(const RecordField& field);
 // A short, printable rendering of a field for messages.
 QString describeField(const RecordField& field);

@@ -38,6 +38,12 @@ public:
                                     .arg(kSequenceRecords));
         const RecordField& field = m_fields[m_next++];
         const auto number = recordNumber(field);
+        if (!number && isWholeNumberText(field)) // too long to hold: out of range all the same
+            return fail(record,
+                        QCoreApplication::translate("GLIMMERON", "%1 is %2, outside %3 to %4")
+                            .arg(what, QString::fromLatin1(field.text.trimmed()))
+                            .arg(low)
+                            .arg(high));
         if (!number)
             return fail(record, QCoreApplication::translate(
                                     "GLIMMERON", "%1 should be a number, but the file holds %2")
@@ -73,7 +79,9 @@ private:
 
 SequenceReadResult readSequenceFile(const QByteArray& bytes)
 {
-    const QList<RecordField> fields = readRecordFields(bytes);
+    // Some editors begin a UTF-8 file with a byte-order mark.
+    const QList<RecordField> fields =
+        readRecordFields(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
     Reader in(fields);
     SequenceData data;
     for (int i = 0; i < 50; ++i) {

@@ -13,9 +13,9 @@
 class Platform
 {
 public:
-    enum class Buttons { Ok, OkCancel, YesNoCancel };
+    enum class Buttons { Ok, OkCancel, YesNoCancel, SaveDiscardCancel };
     enum class Icon { None, Question, Exclamation };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
     struct FileDialogRequest
     {

@@ -43,6 +43,10 @@ Platform::Answer QtPlatform::messageBox(const QString& prompt, const QString& ti
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok:
@@ -51,6 +55,10 @@ Platform::Answer QtPlatform::messageBox(const QString& prompt, const QString& ti
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
     default:
         return Answer::Cancel;
     }

@@ -18,6 +18,11 @@ QString QtSerialLink::describe(QSerialPort::SerialPortError error, const QString
         words = QCoreApplication::translate("GLIMMERON", "there is no such device");
         break;
     case QSerialPort::PermissionError:
+        // Another program's lock file, or a device held open exclusively.
+        if (detail.contains(QLatin1String("locking")) || detail.contains(QLatin1String("busy"))) {
+            words = QCoreApplication::translate("GLIMMERON", "it is in use by another program");
+            break;
+        }
         words = QCoreApplication::translate(
             "GLIMMERON", "permission was denied, or another program is using the port.\r"
                          "On Linux, serial ports belong to the group \"dialout\": add your "

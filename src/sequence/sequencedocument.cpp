@@ -6,8 +6,8 @@
 class SnapshotStep : public QUndoCommand
 {
 public:
-    SnapshotStep(SequenceDocument& document, const QString& name, SequenceData before,
-                 SequenceData after)
+    using Snapshot = SequenceDocument::Snapshot;
+    SnapshotStep(SequenceDocument& document, const QString& name, Snapshot before, Snapshot after)
         : QUndoCommand(name), m_document(document), m_before(std::move(before)),
           m_after(std::move(after))
     {
@@ -23,12 +23,21 @@ public:
 
 private:
     SequenceDocument& m_document;
-    SequenceData m_before;
-    SequenceData m_after;
+    Snapshot m_before;
+    Snapshot m_after;
     bool m_done = false;
 };
 
-SequenceDocument::SequenceDocument(QObject* parent) : QObject(parent) {}
+SequenceDocument::SequenceDocument(QObject* parent) : QObject(parent)
+{
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this,
+            [this] { Q_EMIT modifiedChanged(isModified()); });
+}
+
+bool SequenceDocument::isModified() const
+{
+    return m_changedOutside || !m_undoStack.isClean();
+}
 
 int SequenceDocument::eventValue(int slot) const
 {
@@ -149,8 +158,19 @@ void SequenceDocument::merge(const SequenceData& data)
     setTiming(data.sequencerDelay, data.testSpeed);
 }
 
-void SequenceDocument::restore(const SequenceData& to, const SequenceData& from)
+void SequenceDocument::setFile(const QString& path, const QString& title)
 {
+    if (path == m_filePath && title == m_title)
+        return;
+    m_filePath = path;
+    m_title = title;
+    Q_EMIT fileChanged();
+}
+
+void SequenceDocument::restore(const Snapshot& toFile, const Snapshot& fromFile)
+{
+    const SequenceData& to = toFile.data;
+    const SequenceData& from = fromFile.data;
     for (int i = 0; i < 50; ++i) {
         if (to.events[i] != from.events[i])
             setEventValue(i, to.events[i]);
@@ -167,12 +187,14 @@ void SequenceDocument::restore(const SequenceData& to, const SequenceData& from)
     }
     setTiming(to.sequencerDelay != from.sequencerDelay ? to.sequencerDelay : m_sequencerDelay,
               to.testSpeed != from.testSpeed ? to.testSpeed : m_testSpeed);
-    m_base = data();
+    if (toFile.filePath != fromFile.filePath || toFile.title != fromFile.title)
+        setFile(toFile.filePath, toFile.title);
+    m_base = snapshot();
 }
 
 void SequenceDocument::commit(const QString& name)
 {
-    SequenceData now = data();
+    Snapshot now = snapshot();
     if (now == m_base)
         return;
     m_undoStack.push(new SnapshotStep(*this, name, m_base, now));
@@ -181,5 +203,21 @@ void SequenceDocument::commit(const QString& name)
 
 void SequenceDocument::keepOutsideHistory()
 {
-    m_base = data();
+    if (data() != m_base.data)
+        setChangedOutside(true);
+    m_base = snapshot();
+}
+
+void SequenceDocument::markSaved()
+{
+    m_undoStack.setClean();
+    setChangedOutside(false);
+}
+
+void SequenceDocument::setChangedOutside(bool changed)
+{
+    const bool was = isModified();
+    m_changedOutside = changed;
+    if (isModified() != was)
+        Q_EMIT modifiedChanged(isModified());
 }

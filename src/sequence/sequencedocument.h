@@ -27,6 +27,11 @@ public:
     int sequencerDelay() const { return m_sequencerDelay; }
     int testSpeed() const { return m_testSpeed; }
     SequenceData data() const;
+    // The file the sequence belongs to, which Save offers, and the window title naming it.
+    QString filePath() const { return m_filePath; }
+    QString title() const { return m_title; }
+    // Changed since it was opened, saved or cleared.
+    bool isModified() const;
 
     void setCell(int led, int slot, bool on);
     void setLastEvent(int slot);
@@ -43,13 +48,16 @@ public:
     // Merge: the file's cells are added; its last event, modes and timing replace
     // these; the colours stay.
     void merge(const SequenceData& data);
+    void setFile(const QString& path, const QString& title);
 
     QUndoStack* undoStack() { return &m_undoStack; }
     // Makes one undo step, named for the menu, of whatever changed since the last one.
     void commit(const QString& name);
-    // Takes what changed since the last step as the base, without a step of its own
-    // (the timing from Settings OK is not an edit of the sequence).
+    // Takes what changed since the last step as the base, without a step of its own:
+    // the timing from Settings OK (which leaves the sequence modified), a file chosen.
     void keepOutsideHistory();
+    // The sequence now matches its file.
+    void markSaved();
 
 Q_SIGNALS:
     void cellChanged(int led, int slot);
@@ -57,12 +65,22 @@ Q_SIGNALS:
     void colourChanged(int led);
     void servoModeChanged(int led);
     void timingChanged();
+    void fileChanged();
+    void modifiedChanged(bool modified);
 
 private:
     friend class SnapshotStep;
+    struct Snapshot
+    {
+        SequenceData data;
+        QString filePath, title;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
+    };
+    Snapshot snapshot() const { return {data(), m_filePath, m_title}; }
     // Changes only what differs between `from` and `to`, so that what changed outside
     // the history since (Settings OK) stays put.
-    void restore(const SequenceData& to, const SequenceData& from);
+    void restore(const Snapshot& to, const Snapshot& from);
+    void setChangedOutside(bool changed);
     void setEventValue(int slot, int value);
 
     std::array<std::array<bool, 50>, 4> m_cells{};
@@ -72,6 +90,10 @@ private:
     int m_sequencerDelay = 30;
     int m_testSpeed = 20;
 
+    QString m_filePath;
+    QString m_title;
+
     QUndoStack m_undoStack;
-    SequenceData m_base; // the sequence as of the last undo step
+    Snapshot m_base;               // the document as of the last undo step
+    bool m_changedOutside = false; // by Settings OK since the last save
 };

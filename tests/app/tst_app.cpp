@@ -13,12 +13,14 @@
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 Q_DECLARE_METATYPE(Platform::Buttons)
 Q_DECLARE_METATYPE(Platform::Answer)
@@ -41,18 +43,23 @@ QString shown(TestWindow& t)
 }
 
 // Runs the command line with "@" standing for a data file holding `file`, and an
-// LED.cfg that names port 2; status, standard output and error.
+// LED.cfg that names port 2; ">/dev/full" sends standard output there. `enter` answers
+// the wait for Enter. Status, standard output and error.
 std::tuple<int, QByteArray, QByteArray> run(QStringList arguments, const QByteArray& file,
-                                            ScriptedPlatform& platform)
+                                            ScriptedPlatform& platform, bool enter = true)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("SEQ.DAT"), file);
     writeFile(dir.filePath("LED.cfg"), "2\r\n");
-    arguments.replaceInStrings("@", dir.filePath("SEQ.DAT")).prepend("glimmeron");
+    QFile full("/dev/full");
     QBuffer out, err;
+    full.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Console console{out, err, false, [&] { err.write("<Enter>"); }};
+    const bool toFull = arguments.removeAll(">/dev/full");
+    arguments.replaceInStrings("@", dir.filePath("SEQ.DAT")).prepend("glimmeron");
+    Console console{toFull ? static_cast<QIODevice&>(full) : out, err, false,
+                    [&] { return err.write("<Enter>") > 0 && enter; }};
     const int status =
         runCommand(parseCommandLine(arguments), platform, dir.filePath("LED.cfg"), console);
     return {status, out.data(), err.data()};
@@ -73,8 +80,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("stops");
         const QString cleared = "GLIMMERON  -  Programmable LED Sequencer/Flasher";
         const QString manual = cleared + " Users' Manual", noPort = "GLIMMERON: No serial port";
-        const QString exit = "GLIMMERON: " + QString(23, ' ') + "OK to Really Exit ?\r\r" +
-                             QString(12, ' ') + "(Be sure you have saved your files)";
+        const QString exit = "GLIMMERON: The changes to the new sequence are not saved.";
         auto add = [](const QStringList& triggers, const QString& effect, bool stops) {
             for (const QString& trigger : triggers)
                 QTest::newRow(qPrintable(trigger)) << trigger << effect << stops;
@@ -118,25 +124,75 @@ private Q_SLOTS:
         QCOMPARE(t.platform.quitCalls, 0);
     }
 
-    // Exit asks first; the close box ends at once, even with unsaved work. The manual
-    // opens in the browser, or in a window of our own without one.
-    void exitAndTheManual()
+    // Unmodified, Exit asks its own question and the close box ends at once; with unsaved
+    // changes, both ask to save them: Save (then end, unless it is cancelled), Discard, Cancel.
+    void endingTheProgram_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("trigger"); // "close" for the close box
+        QTest::addColumn<Platform::Answer>("answer");
+        QTest::addColumn<QString>("question"); // the start of it; empty: none
+        QTest::addColumn<int>("quits");
+        using A = Platform::Answer;
+        const QString exit = QString(23, ' ') + "OK to Really Exit ?",
+                      unsaved = "The changes to START.DAT are not saved.";
+        QTest::newRow("unmodified, close box") << false << "close" << A::Ok << "" << 1;
+        QTest::newRow("unmodified, Exit") << false << "MENUexit" << A::Ok << exit << 1;
+        QTest::newRow("unmodified, Exit, Cancel")
+            << false << "Exit_button" << A::Cancel << exit << 0;
+        QTest::newRow("close box, Cancel") << true << "close" << A::Cancel << unsaved << 0;
+        QTest::newRow("close box, Discard") << true << "close" << A::Discard << unsaved << 1;
+        QTest::newRow("Exit button, Save") << true << "Exit_button" << A::Save << unsaved << 1;
+        QTest::newRow("Exit, Save cancelled") << true << "MENUexit" << A::Save << unsaved << 0;
+    }
+
+    void endingTheProgram()
+    {
+        QFETCH(bool, modified);
+        QFETCH(QString, trigger);
+        QFETCH(Platform::Answer, answer);
+        QFETCH(QString, question);
+        QFETCH(int, quits);
+        TestWindow t;
+        QVERIFY(writeFile(t.path("START.DAT"), golden("start-up.dat")));
+        t.window->openFile(t.path("START.DAT"));
+        if (modified)
+            t.document().setServoMode(2, 4);
+        t.document().commit("edit");
+        QCOMPARE(t.window->isWindowModified(), modified);
+        QVERIFY(t.window->windowTitle().endsWith(" - START.DAT[*]"));
+        t.platform.answers << answer;
+        if (QByteArray(QTest::currentDataTag()).endsWith("cancelled"))
+            t.platform.fileChoices << std::nullopt;
+        else
+            t.platform.fileChoices << t.path("START.DAT");
+        t.platform.answers << Platform::Answer::Yes; // replace the file
+        if (trigger == "close")
+            QCOMPARE(t.window->close(), quits == 1);
+        else if (auto* action = t.window->findChild<QAction*>(trigger))
+            action->trigger();
+        else
+            QTest::mouseClick(t.window->findChild<QPushButton*>(trigger), Qt::LeftButton);
+        QCOMPARE(t.platform.quitCalls, quits);
+        QCOMPARE(t.platform.messageBoxes.value(0).prompt.section('\r', 0, 0).left(40),
+                 question.left(40));
+        const bool saved = answer == Platform::Answer::Save && quits == 1;
+        QCOMPARE(readFile(t.path("START.DAT")).contains("\r\n4\r\n"), saved);
+        QCOMPARE(t.window->isWindowModified(), modified && !saved);
+    }
+
+    // The manual opens in the browser, or in a window of our own without one.
+    void usersManualOpensOnOk()
     {
         TestWindow t;
-        t.platform.answers << Platform::Answer::Ok << Platform::Answer::Ok << Platform::Answer::Ok;
-        t.window->askToExit();
-        QCOMPARE(t.platform.quitCalls, 1);
-        t.document().setCell(1, 5, true);
-        QVERIFY(t.window->close());
-        QCOMPARE(t.platform.quitCalls, 2);
+        t.platform.answers << Platform::Answer::Ok << Platform::Answer::Ok;
         t.window->showManual();
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
         t.platform.browserWorks = false;
         t.window->showManual();
-        QCOMPARE(t.platform.messageBoxes.size(), 3);
-        QVERIFY(t.platform.messageBoxes[2].icon == Platform::Icon::Exclamation);
+        QVERIFY(t.platform.messageBoxes[1].icon == Platform::Icon::Exclamation);
         const auto [title, html] = t.platform.shownDocuments.value(0);
-        QCOMPARE(title, t.platform.messageBoxes[2].title);
+        QCOMPARE(title, t.platform.messageBoxes[1].title);
         QVERIFY(html.contains("<h2>Download</h2>"));
     }
 
@@ -247,6 +303,22 @@ private Q_SLOTS:
                                   << 2 << QByteArray() << "must be 1 to 20";
         QTest::newRow("two files") << QStringList{"A.DAT", "B.DAT"} << QByteArray() << 2
                                    << QByteArray() << "Unexpected argument: A.DAT";
+        const QByteArray example = golden("worked-example.dat");
+        QTest::newRow("stream to a full disk")
+            << QStringList{"--stream", "@", ">/dev/full"} << example << 1 << QByteArray()
+            << "writing to standard output failed: No space";
+        QTest::newRow("list to a full disk")
+            << QStringList{"--list-ports", ">/dev/full"} << example << 1 << QByteArray()
+            << "writing to standard output failed";
+        QTest::newRow("stream and download")
+            << QStringList{"--stream", "@", "--download", "@"} << example << 2 << QByteArray()
+            << "--stream and --download cannot be used together.\nUsage: ";
+        QTest::newRow("version and download") << QStringList{"-v", "--download", "@"} << example
+                                              << 2 << QByteArray() << "cannot be used together";
+        QTest::newRow("port alone") << QStringList{"--port", "3"} << example << 2 << QByteArray()
+                                    << "--port goes with --download only.";
+        QTest::newRow("yes with stream") << QStringList{"--stream", "@", "--yes"} << example << 2
+                                         << QByteArray() << "--yes goes with --download only.";
     }
 
     void commands()
@@ -265,24 +337,49 @@ private Q_SLOTS:
         QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
     }
 
-    // Without --yes it waits for Enter; event values 13 and 10 go out raw.
-    void downloadSendsTheFileToTheConfiguredPort()
+    // Without --yes it waits for Enter; event values 13 and 10 go out raw. The end of input
+    // cancels; a signal stops between two records. The port's line settings come back.
+    void downloadFromTheCommandLine_data()
     {
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("Enter") << true << 0 << 0 << "<Enter>Sent 10 of 57 records\nSent 20";
+        QTest::newRow("end of input") << false << 0 << 1 << "Cancelled: nothing was sent.";
+        QTest::newRow("SIGTERM") << true << SIGTERM << 143 << "Interrupted after ";
+        QTest::newRow("SIGINT") << true << SIGINT << 130 << " of 57 records: the device holds";
+    }
+
+    void downloadFromTheCommandLine()
+    {
+        QFETCH(bool, enter);
+        QFETCH(int, signal);
+        QFETCH(int, status);
+        QFETCH(QString, err);
         PtyCapture pty;
+        const QString before = pty.lineSettings();
         qputenv("GLIMMERON_PORT_2", pty.deviceName().toLocal8Bit());
         ScriptedPlatform platform;
+        QTimer stop; // a signal once four records are out
+        connect(&stop, &QTimer::timeout, [&] {
+            if (signal && pty.bytes().size() >= 12)
+                ::raise(std::exchange(signal, 0));
+        });
+        stop.start(5);
         const QByteArray file = golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}});
-        const auto [status, out, err] = run({"--download", "@"}, file, platform);
+        const auto [gotStatus, out, gotErr] = run({"--download", "@"}, file, platform, enter);
         qunsetenv("GLIMMERON_PORT_2");
-        QCOMPARE(status, 0);
-        QVERIFY(pty.waitForBytes(171, 5000));
-        QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
-        QVERIFY(out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 (" +
-                               pty.deviceName().toLocal8Bit() + ") at "));
-        QVERIFY2(err.contains("<Enter>Sent 10 of 57") && err.contains("Sent 50 of 57 records\nSent "
-                                                                      "57 of 57 records\n"),
-                 err.constData());
-        QCOMPARE(parseCommandLine({"glimmeron", "A.DAT"}).file, QStringLiteral("A.DAT"));
+        QCOMPARE(gotStatus, status);
+        QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
+        QCOMPARE(pty.lineSettings(), before);
+        if (status == 0) {
+            QVERIFY(pty.waitForBytes(171, 5000));
+            QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
+            QVERIFY(out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 ("));
+        } else {
+            QVERIFY(pty.bytes().size() < (enter ? 171 : 1));
+        }
     }
 };
 
