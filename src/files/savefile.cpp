@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,23 +28,59 @@ QString notAFile(mode_t mode)
 } // namespace
 
 #ifdef Q_OS_UNIX
+namespace {
+
+QString systemError(int code = errno)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// A symbolic link stands for the file it names: that file is the one to replace.
+QByteArray followLinks(QByteArray path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+        if (n <= 0)
+            break;
+        const QByteArray next(target, n);
+        const qsizetype slash = path.lastIndexOf('/');
+        path = next.startsWith('/') || slash < 0 ? next : path.left(slash + 1) + next;
+    }
+    return path;
+}
+
+} // namespace
+
 // Done by hand with the path's own bytes: QSaveFile turns a relative name into an absolute
 // one through a QString, which no longer names a folder whose name is not valid UTF-8.
-bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error, bool ownFile)
 {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temp = target + ".XXXXXX"; // beside the target, so the rename stays in place
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
+    const QByteArray target = followLinks(QFile::encodeName(path));
     struct stat old
     {
     };
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    // Renaming over a read-only file would replace it without a word.
+    if (exists && !ownFile &&
+        (::access(target.constData(), W_OK) != 0 ||
+         (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+        *error = QCoreApplication::translate("GLIMMERON", "the file is read-only");
+        return false;
+    }
+    // Beside the target, so the rename stays in place, under a name that fits wherever
+    // the target's does.
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temp = target.left(slash + 1) + ".glim.XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        *error = systemError();
+        return false;
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, ::stat(target.constData(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
+    // Whatever the old file's mode, its owner can read and write the new one.
+    ::fchmod(fd, (exists ? old.st_mode & 07777 : 0666 & ~mask) | S_IRUSR | S_IWUSR);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -56,7 +93,7 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     const bool written = done == bytes.size() && ::fsync(fd) == 0;
     const int writeError = errno;
     if (::close(fd) != 0 || !written || ::rename(temp.constData(), target.constData()) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(written ? errno : writeError));
+        *error = systemError(written ? errno : writeError);
         ::unlink(temp.constData());
         return false;
     }
@@ -74,7 +111,7 @@ QString reason(const QFileDevice& file, int systemError)
 }
 } // namespace
 
-bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error, bool)
 {
     QSaveFile file(path);
     errno = 0;

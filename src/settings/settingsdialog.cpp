@@ -129,7 +129,7 @@ void SettingsDialog::accept()
     Q_EMIT applied(chosen);
     hide();
     QString error;
-    if (!saveFileAtomically(m_ledCfgPath, ledCfgBytes(m_commPortNumber), &error)) {
+    if (!saveFileAtomically(m_ledCfgPath, ledCfgBytes(m_commPortNumber), &error, true)) {
         m_platform.messageBox(
             tr("The serial port number could not be stored in the settings file %1: %2.\r\rThe "
                "new settings apply until the program ends. Check that the folder is writable, "

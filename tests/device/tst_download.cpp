@@ -142,6 +142,9 @@ private Q_SLOTS:
                                         << QStringList{"plug in the programming cable"};
         QTest::newRow("pulled cable")
             << 1 << QByteArray("pty") << two << QStringList{"download is incomplete", "/dev/pts/"};
+        QTest::newRow("in use") << 1 << QByteArray("held") << two
+                                << QStringList{"(/dev/pts/", "in use by another program"};
+        QTest::newRow("cancelled") << 1 << QByteArray("pty") << two << QStringList{"Cycle power"};
     }
 
     void portProblemsAreReported()
@@ -151,7 +154,11 @@ private Q_SLOTS:
         QFETCH(QList<SerialPortEntry>, found);
         QFETCH(QStringList, expected);
         PtyCapture pty(12); // four records, then the other side goes away
-        qputenv("GLIMMERON_PORT_1", device == "pty" ? pty.deviceName().toLocal8Bit() : device);
+        qputenv("GLIMMERON_PORT_1",
+                device == "pty" || device == "held" ? pty.deviceName().toLocal8Bit() : device);
+        QtSerialLink holder; // another program has the port
+        QString error;
+        QVERIFY(device != "held" || holder.open(pty.deviceName(), &error));
         SequenceDocument doc;
         ScriptedPlatform platform;
         platform.ports = found;
@@ -170,6 +177,7 @@ private Q_SLOTS:
         const bool cancelled = expected[0] == "Cycle power";
         QCOMPARE(status.isEmpty() ? prompt : status.last().value(0).toString(), prompt);
         QCOMPARE(pty.bytes().isEmpty(), device != "pty" || cancelled);
+        QVERIFY(!prompt.contains("dialout"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "testwindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -200,32 +201,66 @@ private Q_SLOTS:
         QCOMPARE(f.document.title(), kPrefix + "OLD.DAT");
     }
 
-    // A write that fails part-way (a file size limit) or cannot start keeps the old file.
-    void failedSaveKeepsTheOldFile()
+    // Where Save writes: through a link into the file it names; never over a read-only
+    // file, past a size limit or into a file taken for a folder, where the old bytes stay.
+    void saveTargets_data()
     {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("message"); // empty: saved
+        QTest::addColumn<QString>("written"); // the file that holds the new bytes
+        const QString longName = QString(251, 'n') + ".DAT";
+        QTest::newRow("new, 255 bytes long") << longName << "" << longName;
+        QTest::newRow("replaced") << "OLD.DAT"
+                                  << ""
+                                  << "OLD.DAT";
+        QTest::newRow("symbolic link") << "LINK.DAT"
+                                       << ""
+                                       << "real/OLD.DAT";
+        QTest::newRow("read-only") << "RO.DAT"
+                                   << "RO.DAT: the file is read-only"
+                                   << "";
+        QTest::newRow("size limit") << "OLD.DAT"
+                                    << "OLD.DAT: File too large"
+                                    << "";
+        QTest::newRow("inside a file") << "OLD.DAT/NEW.DAT"
+                                       << "saved to "
+                                       << "";
+    }
+
+    void saveTargets()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, message);
+        QFETCH(QString, written);
         Files f;
-        const QString target = f.path("KEEP.DAT"), inFile = f.path("KEEP.DAT/NEW.DAT");
-        QVERIFY(writeFile(target, QByteArray(80, 'k')));
-        f.platform.fileChoices << target << inFile; // the second in a folder that is a file
+        QVERIFY(QDir(f.dir.path()).mkdir("real"));
+        for (const char* name : {"OLD.DAT", "RO.DAT", "real/OLD.DAT"})
+            QVERIFY(writeFile(f.path(name), "old"));
+        QCOMPARE(::chmod(QFile::encodeName(f.path("RO.DAT")).constData(), 0444), 0);
+        QVERIFY(QFile::link("real/OLD.DAT", f.path("LINK.DAT")));
+        f.platform.fileChoices << f.path(chosen);
         f.platform.answers << Platform::Answer::Yes;
         rlimit unlimited{}, small{100, 0};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
         small.rlim_max = unlimited.rlim_max; // so that the limit can be lifted again
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        f.files.save();
+        if (QTest::currentDataTag() == QLatin1String("size limit"))
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = f.files.save();
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, handler);
-        QCOMPARE(readFile(target), QByteArray(80, 'k'));
-        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"KEEP.DAT"}));
-        f.files.save();
-        const auto& boxes = f.platform.messageBoxes;
-        QCOMPARE(boxes.size(), 3);
-        QVERIFY2(boxes[1].prompt.contains(target + ": File too large"),
-                 qPrintable(boxes[1].prompt));
-        QVERIFY2(boxes[2].prompt.contains("could not be saved to " + inFile),
-                 qPrintable(boxes[2].prompt));
-        QCOMPARE(f.document.title(), kPrefix + "Rev4");
+        QCOMPARE(saved, message.isEmpty());
+        const QString problem =
+            f.platform.messageBoxes.isEmpty() ? QString() : f.platform.messageBoxes.last().prompt;
+        QVERIFY2(message.isEmpty() ? !problem.contains("could not") : problem.contains(message),
+                 qPrintable(problem));
+        for (const char* name : {"OLD.DAT", "RO.DAT", "real/OLD.DAT"})
+            QCOMPARE(readFile(f.path(name)) == "old", name != written);
+        QVERIFY(written.isEmpty() || readFile(f.path(written)) == golden("start-up.dat"));
+        QVERIFY(QFileInfo(f.path("LINK.DAT")).isSymLink());
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".glim").size(),
+                 0);
+        QCOMPARE(f.document.title(), kPrefix + (saved ? QFileInfo(chosen).fileName() : "Rev4"));
     }
 
     void refusedFilesChangeNothing_data()

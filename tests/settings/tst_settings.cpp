@@ -125,6 +125,12 @@ private Q_SLOTS:
         t.ui().MENUundo->trigger();
         QCOMPARE(dialog->values().testSpeed, 255);
 
+        const QByteArray cfg = QFile::encodeName(t.path("LED.cfg"));
+        QCOMPARE(::chmod(cfg.constData(), 0), 0); // the next start-up can read what OK writes
+        dialog->accept();
+        struct stat written = {};
+        QCOMPARE(::stat(cfg.constData(), &written), 0);
+        QCOMPARE(written.st_mode & 0600, 0600u);
         QVERIFY(QFile::remove(t.path("LED.cfg")));
         QVERIFY(QDir(t.dir.path()).mkdir("LED.cfg"));
         dialog->CommPortcombo->setCurrentIndex(5);
