@@ -3,7 +3,6 @@
 #include "app/manual.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
-#include "platform/signalwatch.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTranslator>
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -54,10 +52,6 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     QtPlatform platform;
     MainWindow window(platform, ledCfgPath(), manualFileUrl(QApplication::applicationDirPath()));
     platform.setParentWindow(&window);
-    // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
-    // without a question: a download in progress finishes first.
-    SignalWatch watch({SIGINT, SIGTERM, SIGHUP});
-    QObject::connect(&watch, &SignalWatch::signalled, &window, &MainWindow::quitWhenIdle);
     window.show();
     if (!command.file.isEmpty())
         window.openFile(command.file);

@@ -3,6 +3,7 @@
 #include "device/download.h"
 #include "files/filecommands.h"
 #include "platform/platform.h"
+#include "platform/signalwatch.h"
 #include "preview/ledshape.h"
 #include "preview/servo.h"
 #include "preview/testrun.h"
@@ -22,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <csignal>
 
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
                        QWidget* parent)
@@ -46,6 +48,10 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     wireDownload();
     orderTabs();
     setFixedSize(sizeHint());
+    // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
+    // without a question: a download in progress finishes first.
+    auto* watch = new SignalWatch({SIGINT, SIGTERM, SIGHUP}, this);
+    connect(watch, &SignalWatch::signalled, this, &MainWindow::quitWhenIdle);
 }
 
 MainWindow::~MainWindow() = default;
