@@ -112,6 +112,7 @@ void MainControls::buildCommands()
     ProgressBar1->setRange(0, 56);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(tr("Download progress"));
     placeTwips(ProgressBar1, 3360, 3240, 3015, 255);
     ProgressBar1->hide();
 }
@@ -124,6 +125,7 @@ void MainControls::buildServoStick()
     ServoStick->setSingleStep(1);
     ServoStick->setPageStep(10);
     ServoStick->setValue(kServoStickStart);
+    ServoStick->setAccessibleName(tr("Servo stick position"));
     // The pulse and zone follow the thumb when it is released, not while it is dragged.
     ServoStick->setTracking(false);
     // A scroll bar takes no keyboard focus by default; the arrow keys need it.
@@ -138,8 +140,8 @@ void MainControls::buildServoStick()
     PulseWidth = designLabel(client, QStringLiteral("PulseWidth"), QStringLiteral("1500"), 5160,
                              2880, 495, 255);
     setTextColour(PulseWidth, designColour(0xFF0000));
-    PulseWidthlabel2 =
-        designLabel(client, QStringLiteral("PulseWidthlabel2"), tr("ms"), 5760, 2880, 375, 255);
+    PulseWidthlabel2 = designLabel(client, QStringLiteral("PulseWidthlabel2"), tr("\u00b5s"), 5760,
+                                   2880, 375, 255);
     Label2 = designLabel(client, QStringLiteral("Label2"),
                          tr("(Use Mouse or Left + Right Arrow key to change servo position)"), 2520,
                          3480, 4575, 255);

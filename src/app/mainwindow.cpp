@@ -10,6 +10,7 @@
 #include "sequence/cellbox.h"
 #include "sequence/gridview.h"
 #include "sequence/historyactions.h"
+#include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
 #include "sequence/sequencedocument.h"
 #include "settings/ledcfg.h"
@@ -63,8 +64,17 @@ void MainWindow::wireCommands()
     m_ui.MENUundo->setShortcut(QKeySequence::Undo);
     m_ui.MENUredo = m_history->redoAction();
     m_ui.MENUredo->setObjectName(QStringLiteral("MENUredo"));
-    m_ui.MENUredo->setShortcut(QKeySequence::Redo);
+    // The platform's Redo key, and Ctrl+Y where that is another.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    m_ui.MENUredo->setShortcuts(redoKeys);
     m_ui.MENUedit->addActions({m_ui.MENUundo, m_ui.MENUredo});
+    m_ui.MENUedit->addSeparator();
+    QAction* lastEvent = m_ui.MENUedit->addAction(tr("Set &Last Event"));
+    lastEvent->setObjectName(QStringLiteral("MENUlastevent"));
+    lastEvent->setShortcut(Qt::CTRL | Qt::Key_L);
+    connect(lastEvent, &QAction::triggered, m_grid, &GridView::markCursorSlotLast);
     connect(m_grid, &GridView::dragActiveChanged, m_history, &HistoryActions::setSuspended);
 
     const std::pair<QAction*, void (MainWindow::*)()> menu[] = {

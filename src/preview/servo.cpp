@@ -1,5 +1,7 @@
 #include "preview/servo.h"
 
+#include <QCoreApplication>
+
 QStringList servoModeTexts()
 {
     QStringList texts{QStringLiteral("OFF")};
@@ -11,6 +13,25 @@ QStringList servoModeTexts()
     }
     texts << QStringLiteral("NONE");
     return texts;
+}
+
+QString servoModeTip(int mode)
+{
+    if (mode == 0)
+        return QCoreApplication::translate("GLIMMERON", "never lit");
+    QStringList ranges;
+    for (int zone = 0; zone < 4; ++zone) {
+        if (!((mode >> zone) & 1) || (zone > 0 && ((mode >> (zone - 1)) & 1)))
+            continue; // not lit here, or within a range already begun
+        int last = zone;
+        while (last < 3 && ((mode >> (last + 1)) & 1))
+            ++last;
+        ranges << QStringLiteral("%1-%2")
+                      .arg(10 * (kServoStickMin + 25 * zone))
+                      .arg(10 * (kServoStickMin + 25 * last + 24));
+    }
+    return QCoreApplication::translate("GLIMMERON", "lit for pulses %1 \u00b5s")
+        .arg(ranges.join(QCoreApplication::translate("GLIMMERON", " and ")));
 }
 
 int servoZoneBit(int position)

@@ -9,16 +9,8 @@ CellBox::CellBox(int led, int slot, QWidget* parent) : QCheckBox(parent), m_led(
     // once, and the arrow keys move within it.
     setFocusPolicy(led == 1 && slot == 0 ? Qt::StrongFocus : Qt::NoFocus);
     setObjectName(QStringLiteral("iSwitchLedX%1(%2)").arg(led).arg(slot));
-    describe();
-    connect(this, &QAbstractButton::toggled, this, &CellBox::describe);
-}
-
-void CellBox::describe()
-{
-    setAccessibleName(QStringLiteral("LED %1, event %2, %3")
-                          .arg(m_led)
-                          .arg(m_slot + 1)
-                          .arg(isChecked() ? QStringLiteral("on") : QStringLiteral("off")));
+    // What it is; whether it is on is its checked state.
+    setAccessibleName(tr("LED %1, event %2").arg(led).arg(slot + 1));
 }
 
 QSize CellBox::sizeHint() const

@@ -13,9 +13,6 @@ public:
     int slot() const { return m_slot; }
     QSize sizeHint() const override;
 
-private Q_SLOTS:
-    void describe(); // "LED 2, event 14, on" for screen readers
-
 protected:
     bool hitButton(const QPoint& pos) const override;
     void paintEvent(QPaintEvent* event) override;

@@ -25,7 +25,7 @@ void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, in
 } // namespace
 
 GridView::GridView(SequenceDocument& document, QWidget* client)
-    : QObject(client), m_document(document), m_client(client)
+    : QObject(client), m_document(document), m_area(new QWidget(client))
 {
     build(client);
     m_drag = DragPaint(geometry());
@@ -43,10 +43,13 @@ void GridView::build(QWidget* client)
     // whole pixels so that every column is alike, rounded down so the grid stays in its box.
     const int pitch = int(120 / twipsPerPixel());
     const int left = twips(1920);
+    m_area->setObjectName(QStringLiteral("EventGrid"));
+    m_area->setAccessibleName(tr("Event grid, 4 LEDs by 50 events"));
+    m_area->setGeometry(left, twips(360), 50 * pitch, twips(1440 + 195) - twips(360));
     for (int k = 0; k < 4; ++k) {
         for (int i = 0; i < 50; ++i) {
-            auto* cell = new CellBox(k + 1, i, client);
-            cell->setGeometry(left + pitch * i, twips(360 + 360 * k), pitch, twips(195));
+            auto* cell = new CellBox(k + 1, i, m_area);
+            cell->setGeometry(pitch * i, twips(360 + 360 * k) - m_area->y(), pitch, twips(195));
             cell->installEventFilter(this);
             connect(cell, &QAbstractButton::toggled, this,
                     [this, k, i](bool on) { m_document.setCell(k, i, on); });
@@ -56,6 +59,7 @@ void GridView::build(QWidget* client)
             m_cells[k][i] = cell;
         }
     }
+    m_cursor = m_cells[0][0];
     for (int i = 0; i < 50; ++i) {
         auto* axis = new QLabel(QString::number((i + 1) % 10), client);
         axis->setObjectName(QStringLiteral("TimeAxis(%1)").arg(i));
@@ -65,6 +69,7 @@ void GridView::build(QWidget* client)
         setTextColour(axis, designColour(0));
         setBackgroundColour(axis, designColour(0x8000000F));
         axis->installEventFilter(this);
+        axis->setAccessibleName(tr("Event %1").arg(i + 1));
         m_ruler[i] = axis;
 
         auto* mem = new QLabel(QStringLiteral("0"), client);
@@ -103,6 +108,14 @@ void GridView::markRuler(int slot, bool marked)
     QFont font = label->font();
     font.setPointSizeF(designPoints(marked ? 8 : 6));
     label->setFont(font);
+    label->setAccessibleName(marked ? tr("Event %1, last event").arg(slot + 1)
+                                    : tr("Event %1").arg(slot + 1));
+}
+
+void GridView::markCursorSlotLast()
+{
+    m_document.setLastEvent(m_cursor->slot());
+    m_document.commit(tr("Mark Last Event"));
 }
 
 void GridView::highlightStep(int slot, bool shown)
@@ -129,12 +142,13 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
 bool GridView::cellEvent(CellBox* cell, QEvent* event)
 {
     const auto at = [&] {
-        return cell->mapTo(m_client, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return cell->mapTo(m_area, static_cast<QMouseEvent*>(event)->position().toPoint());
     };
     switch (event->type()) {
     // A press soon after a click arrives as a double-click: it starts a drag all the same.
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        setCursorCell(cell); // Space then toggles the cell just clicked
         if (m_drag.press(at()))
             Q_EMIT dragActiveChanged(true);
         return false;
@@ -196,11 +210,16 @@ bool GridView::moveCursor(CellBox* from, int key)
     default:
         return false;
     }
-    CellBox* to = m_cells[led][slot];
-    if (to != from) {
-        to->setFocusPolicy(Qt::StrongFocus);
-        to->setFocus(Qt::TabFocusReason);
-        from->setFocusPolicy(Qt::NoFocus);
-    }
+    setCursorCell(m_cells[led][slot]);
     return true;
+}
+
+void GridView::setCursorCell(CellBox* to)
+{
+    if (to != m_cursor) {
+        to->setFocusPolicy(Qt::StrongFocus);
+        m_cursor->setFocusPolicy(Qt::NoFocus);
+        m_cursor = to;
+    }
+    to->setFocus(Qt::TabFocusReason);
 }

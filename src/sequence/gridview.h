@@ -27,6 +27,8 @@ public:
 
     // The test run greys the ruler label of the event it shows.
     void highlightStep(int slot, bool shown);
+    // Set Last Event: the keyboard cursor's slot becomes the last event.
+    void markCursorSlotLast();
 
 Q_SIGNALS:
     // A drag is half an edit: the history waits for its end.
@@ -42,11 +44,13 @@ private:
     bool cellEvent(CellBox* cell, QEvent* event);
     void paintFromStart(const QList<GridCell>& cells);
     bool moveCursor(CellBox* from, int key);
+    void setCursorCell(CellBox* to);
 
     SequenceDocument& m_document;
-    QWidget* m_client;
+    QWidget* m_area; // holds the cells: "the event grid" to assistive tools
     std::array<std::array<CellBox*, 50>, 4> m_cells{};
     std::array<QLabel*, 50> m_ruler{};
     std::array<QLabel*, 50> m_mem{};
     DragPaint m_drag{GridGeometry{}};
+    CellBox* m_cursor = nullptr; // the one cell in the focus chain
 };

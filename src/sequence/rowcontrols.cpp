@@ -3,16 +3,18 @@
 #include "platform/layout.h"
 #include "preview/servo.h"
 #include "sequence/colourtable.h"
+#include "sequence/lednamelabel.h"
 #include "sequence/rowpatterns.h"
 #include "sequence/sequencedocument.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -62,10 +64,11 @@ QListWidget* RowControls::popupList(QWidget* parent, const QString& name, const 
     list->addItems(items);
     placeTwips(list, l, t, w, h);
     list->hide();
-    connect(list, &QListWidget::itemClicked, this, [this, list] {
-        list->hide();
-        Q_EMIT listHidden();
-    });
+    list->setAccessibleName(name == QLatin1String("ColorList")  ? tr("LED colour")
+                            : name == QLatin1String("CopyList") ? tr("Copy LED")
+                                                                : tr("Row operations"));
+    list->installEventFilter(this);
+    connect(list, &QListWidget::itemClicked, this, [this, list] { choose(list); });
     return list;
 }
 
@@ -73,15 +76,10 @@ void RowControls::build(QWidget* client)
 {
     for (int k = 0; k < 4; ++k) {
         const int top = 360 + 360 * k;
-        auto* name = new QLabel(tr("LED#%1").arg(k + 1), client);
-        name->setObjectName(QStringLiteral("LEDlabel1(%1)").arg(k));
+        auto* name = new LedNameLabel(k, client);
         placeTwips(name, 120, top, 975, 255);
-        name->setAlignment(Qt::AlignCenter);
-        name->setToolTip(tr("Click here to change color of LED#%1").arg(k + 1));
         setBackgroundColour(name, designColour(0x909090));
-        name->setCursor(Qt::PointingHandCursor);
-        name->setFocusPolicy(Qt::StrongFocus); // Space or Enter opens the colour list
-        name->installEventFilter(this);
+        connect(name, &LedNameLabel::activated, this, [this, k] { chooseColour(k); });
         m_names[k] = name;
 
         auto* options = new QPushButton(client);
@@ -99,8 +97,11 @@ void RowControls::build(QWidget* client)
         // A pure drop-down list, so a selector is never left without a mode.
         combo->setEditable(false);
         combo->setToolTip(tr("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
+        combo->setAccessibleName(tr("LED %1 servo response").arg(k + 1));
         combo->setGeometry(twips(8040), twips(top), twips(1095), twips(300));
         combo->addItems(servoModeTexts());
+        for (int mode = 0; mode < combo->count(); ++mode)
+            combo->setItemData(mode, servoModeTip(mode), Qt::ToolTipRole);
         connect(combo, &QComboBox::activated, this, [this, k](int mode) {
             m_document.setServoMode(k, mode);
             m_document.commit(tr("Servo Mode of LED#%1").arg(k + 1));
@@ -128,16 +129,27 @@ void RowControls::build(QWidget* client)
         m_colourList->item(i)->setIcon(swatch(tableColour(i)));
 }
 
-// Shows the list and waits, with the window live, until a click hides it.
+// Shows the list and waits, with the window live, until a choice hides it; then the
+// keyboard goes back to the control that opened it.
 void RowControls::waitForChoice(QListWidget* list)
 {
+    const QPointer<QWidget> opener = QApplication::focusWidget();
     list->show();
     list->raise();
+    list->setFocus(Qt::PopupFocusReason);
     while (!list->isHidden()) {
         QEventLoop loop;
         connect(this, &RowControls::listHidden, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    if (opener)
+        opener->setFocus(Qt::PopupFocusReason);
+}
+
+void RowControls::choose(QListWidget* list)
+{
+    list->hide();
+    Q_EMIT listHidden();
 }
 
 void RowControls::chooseRowOperation(int row)
@@ -164,7 +176,8 @@ void RowControls::chooseRowOperation(int row)
 
 void RowControls::chooseColour(int led)
 {
-    m_colourList->setCurrentRow(m_document.colourIndex(led));
+    m_colourOpenedOn = m_document.colourIndex(led);
+    m_colourList->setCurrentRow(m_colourOpenedOn);
     waitForChoice(m_colourList);
     m_document.setColourIndex(led, m_colourList->currentRow());
     m_document.commit(tr("Colour of LED#%1").arg(led + 1));
@@ -174,31 +187,23 @@ void RowControls::showColour(int led)
 {
     const int index = m_document.colourIndex(led);
     setTextColour(m_names[led], tableColour(index));
-    m_names[led]->setAccessibleName(
-        QStringLiteral("LED %1 colour: %2").arg(led + 1).arg(colourNames().value(index)));
+    m_names[led]->setAccessibleName(tr("LED %1 colour").arg(led + 1));
+    m_names[led]->setAccessibleDescription(colourNames().value(index));
 }
 
 bool RowControls::eventFilter(QObject* watched, QEvent* event)
 {
-    const int led = int(std::find(m_names.begin(), m_names.end(), watched) - m_names.begin());
-    auto* name = m_names[led];
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        chooseColour(led);
-        return true;
-    }
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: // a frame shows which name has the focus
-        name->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+    if (event->type() != QEvent::KeyPress)
         return false;
-    case QEvent::MouseButtonRelease:
-        // A click is a release over the label it was pressed on.
-        if (!name->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-            return false;
-        chooseColour(led);
+    auto* list = static_cast<QListWidget*>(watched);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Escape: // the row lists' Cancel; the colour the LED had
+        list->setCurrentRow(list == m_colourList ? m_colourOpenedOn : 9);
+        [[fallthrough]];
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        choose(list);
         return true;
     default:
         return false;

@@ -4,7 +4,7 @@
 #include <array>
 
 class QComboBox;
-class QLabel;
+class LedNameLabel;
 class QListWidget;
 class QPushButton;
 class QWidget;
@@ -14,14 +14,15 @@ class SequenceDocument;
 // each LED's colour, the row buttons `RowOptions0..3` with the pop-up lists
 // `RowOptionsList` and `CopyList`, the colour list `ColorList`, and the servo mode
 // selectors `ServoControl`. A list waits for its click with the window live; waits
-// nest, and one click ends every wait on the same list, innermost first.
+// nest, and one click ends every wait on the same list, innermost first. An open list has
+// the keyboard: Return, Enter or Space choose as a click does, Escape cancels.
 class RowControls : public QObject
 {
     Q_OBJECT
 public:
     RowControls(SequenceDocument& document, QWidget* client);
 
-    QLabel* nameLabel(int led) const { return m_names[led]; }
+    LedNameLabel* nameLabel(int led) const { return m_names[led]; }
     QPushButton* optionsButton(int led) const { return m_options[led]; }
     QComboBox* servoSelector(int led) const { return m_servo[led]; }
     QListWidget* rowOptionsList() const { return m_rowOptionsList; }
@@ -44,13 +45,15 @@ private:
     QListWidget* popupList(QWidget* parent, const QString& name, const QStringList& items, int l,
                            int t, int w, int h);
     void waitForChoice(QListWidget* list);
+    void choose(QListWidget* list);
     void showColour(int led);
 
     SequenceDocument& m_document;
-    std::array<QLabel*, 4> m_names{};
+    std::array<LedNameLabel*, 4> m_names{};
     std::array<QPushButton*, 4> m_options{};
     std::array<QComboBox*, 4> m_servo{};
     QListWidget* m_rowOptionsList = nullptr;
     QListWidget* m_copyList = nullptr;
     QListWidget* m_colourList = nullptr;
+    int m_colourOpenedOn = 0; // Escape keeps this colour
 };

@@ -63,24 +63,29 @@ void SettingsDialog::buildControls()
     auto* software = new QGroupBox(tr("Software Settings"), this);
     software->setObjectName(QStringLiteral("CommPortSettingsFrame"));
     placeTwips(software, 120, 240, 4215, 2655);
-    addLabel(software, "Label2", QStringLiteral("Communication Port# (RS-232)"), 120, 600, 2895,
-             375);
+    QLabel* port = addLabel(software, "Label2", QStringLiteral("Communication Port# (RS-232)"), 120,
+                            600, 2895, 375);
     addLabel(software, "Label3", tr("(Programming cable is connected to this 9-pin port#)"), 120,
              960, 3975, 495);
-    addLabel(software, "Label1", QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
+    QLabel* speed =
+        addLabel(software, "Label1", QStringLiteral("LED Test Speed (ms)"), 240, 1680, 2415, 375);
     addLabel(software, "Label4", QStringLiteral("(Set to match Test speed with Sequencer speed)"),
              240, 2160, 3735, 375);
 
     auto* device = new QGroupBox(tr("Glimmeron Settings"), this);
     device->setObjectName(QStringLiteral("SpeedSettingsFrame"));
     placeTwips(device, 4440, 240, 3975, 1815);
-    addLabel(device, "SequencerSpeed", tr("Sequencer Delay (ms)"), 240, 720, 2415, 375);
+    QLabel* delay =
+        addLabel(device, "SequencerSpeed", tr("Sequencer Delay (ms)"), 240, 720, 2415, 375);
     addLabel(device, "Label5", QStringLiteral("(Sets the delay between each of the 50 events )"),
              120, 1320, 3735, 375);
     // In the order that Tab visits them.
     CommPortcombo = numberList(software, "CommPortcombo", 20, 3000, 600, 975, 315);
     PCSpeedcombo = numberList(software, "PCSpeedcombo", 255, 3000, 1680, 975, 315);
     PICSpeedcombo = numberList(device, "PICSpeedcombo", 255, 2880, 720, 975, 315);
+    port->setBuddy(CommPortcombo);
+    speed->setBuddy(PCSpeedcombo);
+    delay->setBuddy(PICSpeedcombo);
 
     QLabel* hint =
         addLabel(this, "Label6", QStringLiteral("Use Pull-downs for changing all settings!"), 4440,
@@ -98,6 +103,12 @@ void SettingsDialog::buildControls()
     PortDevicelabel = addLabel(this, "PortDevicelabel", QString(), 120, 3090, 8400, 435);
     PortDevicelabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    // Assistive tools name each list by what it sets, as its label does.
+    const std::pair<QComboBox*, QString> names[] = {{CommPortcombo, tr("Serial port")},
+                                                    {PCSpeedcombo, tr("Test speed")},
+                                                    {PICSpeedcombo, tr("Sequencer delay")}};
+    for (const auto& [list, name] : names)
+        list->setAccessibleName(name);
     auto* typeAhead = new NumberTypeAhead(this);
     for (QComboBox* list : {CommPortcombo, PCSpeedcombo, PICSpeedcombo})
         list->installEventFilter(typeAhead);

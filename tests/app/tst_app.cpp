@@ -10,6 +10,7 @@
 #include "settings/settingsdialog.h"
 #include "testwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
@@ -267,7 +268,9 @@ private Q_SLOTS:
         const GridView* grid = t.window->grid();
         const int pitch = grid->cell(0, 1)->x() - grid->cell(0, 0)->x();
         QCOMPARE(grid->cell(3, 49)->x() - grid->cell(3, 0)->x(), 49 * pitch);
-        QVERIFY(grid->cell(0, 49)->geometry().right() < t.window->rows()->servoSelector(0)->x());
+        const QWidget* lastCell = grid->cell(0, 49);
+        QVERIFY(lastCell->mapTo(t.window.get(), QPoint(lastCell->width(), 0)).x() <
+                t.window->rows()->servoSelector(0)->mapTo(t.window.get(), QPoint()).x());
         QWidget* w = grid->cell(0, 0);
         QStringList stops;
         while ((w = w->nextInFocusChain()) != t.window->rows()->servoSelector(1))
@@ -275,6 +278,69 @@ private Q_SLOTS:
                 stops << w->objectName();
         QCOMPARE(stops.mid(0, 2), QStringList({"LEDlabel1(0)", "RowOptions0"}));
         QCOMPARE(stops.mid(13), QStringList({"Exit_button", "ServoControl(0)"}));
+    }
+
+    // Every control the keyboard reaches says what it is; these say it so, in these roles.
+    void assistiveToolsKnowEachControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name"); // empty: not shown to assistive tools
+        QTest::addColumn<int>("role");
+        using A = QAccessible;
+        QTest::newRow("LED name") << "LEDlabel1(0)"
+                                  << "LED 1 colour" << int(A::Button);
+        QTest::newRow("row button") << "RowOptions3"
+                                    << "LED 4 row options" << int(A::Button);
+        QTest::newRow("servo mode") << "ServoControl(1)"
+                                    << "LED 2 servo response" << int(A::ComboBox);
+        QTest::newRow("port") << "CommPortcombo"
+                              << "Serial port" << int(A::ComboBox);
+        QTest::newRow("delay") << "PICSpeedcombo"
+                               << "Sequencer delay" << int(A::ComboBox);
+        QTest::newRow("speed") << "PCSpeedcombo"
+                               << "Test speed" << int(A::ComboBox);
+        QTest::newRow("colours") << "ColorList"
+                                 << "LED colour" << int(A::List);
+        QTest::newRow("stick") << "ServoStick"
+                               << "Servo stick position" << int(A::ScrollBar);
+        QTest::newRow("progress") << "ProgressBar1"
+                                  << "Download progress" << int(A::ProgressBar);
+        QTest::newRow("grid") << "EventGrid"
+                              << "Event grid, 4 LEDs by 50 events" << int(A::Client);
+        QTest::newRow("ruler") << "TimeAxis(9)"
+                               << "Event 10" << int(A::StaticText);
+        QTest::newRow("last event") << "TimeAxis(49)"
+                                    << "Event 50, last event" << int(A::StaticText);
+        QTest::newRow("mem") << "mem(0)"
+                             << "" << int(A::StaticText);
+        QTest::newRow("Vspeed") << "Vspeed"
+                                << "" << int(A::CheckBox);
+    }
+
+    void assistiveToolsKnowEachControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        TestWindow t;
+        t.window->showSettings();
+        for (QWidget* w : t.window->findChildren<QWidget*>())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
+                QVERIFY2(
+                    !QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                    qPrintable(w->objectName()));
+        auto* widget = t.window->findChild<QWidget*>(control);
+        QAccessibleInterface* ui = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(!name.isEmpty() || ui->state().invisible);
+        // On Linux a combo box's name is its text; its accessible name is kept apart.
+        QCOMPARE(name.isEmpty()                  ? name
+                 : role == QAccessible::ComboBox ? widget->accessibleName()
+                                                 : ui->text(QAccessible::Name),
+                 name);
+        QCOMPARE(int(ui->role()), role);
+        if (role == QAccessible::Button)
+            QVERIFY(ui->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::pressAction()));
     }
 
     void commands_data()

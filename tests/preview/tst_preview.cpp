@@ -46,6 +46,7 @@ private Q_SLOTS:
         doc.setServoMode(0, 0);   // OFF
         doc.setServoMode(1, 2);   // zone 2 only, the second of four
         QCOMPARE(servoModeTexts().value(2), "|- * - -|");
+        QCOMPARE(servoModeTip(13), QString::fromUtf8("lit for pulses 1000-1240 and 1500-1990 µs"));
         TestRun run(doc);
         QSignalSpy servo(&run, &TestRun::servoControlsShown);
         const LampColours zone3{Qt::black, Qt::black, Qt::red, Qt::black}; // stick at 150

@@ -2,6 +2,7 @@
 #include "sequence/cellbox.h"
 #include "sequence/dragpaint.h"
 #include "sequence/gridview.h"
+#include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
@@ -253,9 +254,16 @@ private Q_SLOTS:
                             Qt::Key_Down, Qt::Key_Space, Qt::Key_End})
             QTest::keyClick(QApplication::focusWidget(), key);
         QCOMPARE(QApplication::focusWidget(), grid->cell(3, 49));
-        QCOMPARE(grid->cell(3, 2)->accessibleName(), QStringLiteral("LED 4, event 3, on"));
+        QVERIFY(grid->cell(3, 2)->isChecked());
         t.ui().MENUundo->trigger();
         QVERIFY(!grid->cell(3, 2)->isChecked());
+        QTest::keyClick(t.window.get(), Qt::Key_Y, Qt::ControlModifier); // redo
+        QVERIFY(grid->cell(3, 2)->isChecked());
+        QTest::mouseClick(grid->cell(1, 7), Qt::LeftButton); // the cursor follows the mouse
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(!doc.cell(1, 7));
+        QTest::keyClick(t.window.get(), Qt::Key_L, Qt::ControlModifier); // Set Last Event
+        QCOMPARE(doc.lastEvent(), 7);
     }
 
     // The lists wait with the window live; the row list opens on Clear All, the copy list
@@ -285,11 +293,26 @@ private Q_SLOTS:
         rows->chooseRowOperation(0);
         QCOMPARE(rowOn(doc, 0), range(0, 2));
 
+        // Keys alone: a list takes the keyboard; Return chooses, Escape cancels, and the
+        // keyboard goes back to what opened the list.
+        rows->optionsButton(2)->setFocus();
+        whenOpen(rows->rowOptionsList(), [] {
+            typeKeys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+        });
+        whenOpen(rows->copyList(), [] { typeKeys({Qt::Key_Up, Qt::Key_Escape}); });
+        QTest::keyClick(rows->optionsButton(2), Qt::Key_Space);
+        QCOMPARE(rows->copyList()->currentRow(), 9); // Cancel: nothing copied
+        QCOMPARE(QApplication::focusWidget(), rows->optionsButton(2));
         QLabel* led4 = rows->nameLabel(3);
-        answerList(rows->colourList(), 0);
         led4->setFocus();
-        QTest::keyClick(led4, Qt::Key_Space);
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) { // on Black, the first entry
+            whenOpen(rows->colourList(), [key] { typeKeys({Qt::Key_Home, key}); });
+            QTest::keyClick(led4, Qt::Key_Space);
+            QCOMPARE(doc.colourIndex(3), key == Qt::Key_Escape ? 7 : 0);
+        }
+        QCOMPARE(QApplication::focusWidget(), led4);
         QCOMPARE(textColour(led4), QColor(Qt::black));
+        QCOMPARE(rowOn(doc, 2), QList<int>());
         QList<int> highlighted;
         QTimer::singleShot(0, [&] {
             highlighted << rows->colourList()->currentRow();
@@ -304,7 +327,7 @@ private Q_SLOTS:
         QCOMPARE(highlighted, QList<int>({0, 7}));
         QCOMPARE(doc.colourIndex(1), 7);
         QCOMPARE(doc.colourIndex(3), 7);
-        QCOMPARE(led4->accessibleName(), QStringLiteral("LED 4 colour: White"));
+        QCOMPARE(led4->accessibleDescription(), QStringLiteral("White"));
         QVERIFY(rows->colourList()->isHidden());
     }
 };

@@ -1,5 +1,6 @@
 #include "testwindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QTest>
@@ -64,16 +65,29 @@ QByteArray streamOf(const QByteArray& hex)
     return stream;
 }
 
-void answerList(QListWidget* list, int row)
+void whenOpen(QListWidget* list, const std::function<void()>& act)
 {
     auto* watch = new QTimer(list);
-    QObject::connect(watch, &QTimer::timeout, list, [list, row, watch] {
+    QObject::connect(watch, &QTimer::timeout, list, [list, act, watch] {
         if (!list->isVisible())
             return;
         watch->stop();
         watch->deleteLater();
+        act();
+    });
+    watch->start(1);
+}
+
+void answerList(QListWidget* list, int row)
+{
+    whenOpen(list, [list, row] {
         const QPoint centre = list->visualItemRect(list->item(row)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     });
-    watch->start(1);
+}
+
+void typeKeys(const QList<Qt::Key>& keys)
+{
+    for (Qt::Key key : keys)
+        QTest::keyClick(QApplication::focusWidget(), key);
 }

@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,5 +38,8 @@ QList<int> range(int from, int to, int step = 1);
 QList<int> rowOn(const SequenceDocument& document, int led);
 // The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
 QByteArray streamOf(const QByteArray& hex);
-// Clicks entry `row` of a pop-up list once it is open, as a user would.
+// Runs `act` once the pop-up list is open, as a user would; answerList clicks an entry.
+void whenOpen(QListWidget* list, const std::function<void()>& act);
 void answerList(QListWidget* list, int row);
+// Types into whatever has the keyboard.
+void typeKeys(const QList<Qt::Key>& keys);
