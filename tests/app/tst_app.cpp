@@ -1,21 +1,16 @@
 #include "app/commandline.h"
-#include "platform/layout.h"
 #include "platform/qtplatform.h"
-#include "preview/ledshape.h"
 #include "preview/testrun.h"
 #include "ptycapture.h"
 #include "sequence/cellbox.h"
 #include "sequence/gridview.h"
-#include "sequence/rowcontrols.h"
 #include "settings/settingsdialog.h"
 #include "testwindow.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QBuffer>
-#include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -208,12 +203,11 @@ private Q_SLOTS:
         using A = Platform::Answer;
         QTest::newRow("Yes") << B::YesNoCancel << int(QMessageBox::Yes) << A::Yes;
         QTest::newRow("No") << B::YesNoCancel << int(QMessageBox::No) << A::No;
-        QTest::newRow("Cancel") << B::YesNoCancel << int(QMessageBox::Cancel) << A::Cancel;
         QTest::newRow("Enter on Yes/No") << B::YesNoCancel << int(Qt::Key_Return) << A::Yes;
         QTest::newRow("Escape on Yes/No") << B::YesNoCancel << int(Qt::Key_Escape) << A::Cancel;
-        QTest::newRow("OK") << B::OkCancel << int(QMessageBox::Ok) << A::Ok;
+        QTest::newRow("Enter on Save") << B::SaveDiscardCancel << int(Qt::Key_Return) << A::Save;
+        QTest::newRow("Discard") << B::SaveDiscardCancel << int(QMessageBox::Discard) << A::Discard;
         QTest::newRow("Escape on OK/Cancel") << B::OkCancel << int(Qt::Key_Escape) << A::Cancel;
-        QTest::newRow("OK alone") << B::Ok << int(Qt::Key_Return) << A::Ok;
     }
 
     void qtMessageBoxAnswersAsPressed()
@@ -239,45 +233,6 @@ private Q_SLOTS:
         QCOMPARE(platform.messageBox("one\rtwo", "Title", buttons, Platform::Icon::Question),
                  answer);
         QCOMPARE(text, QStringLiteral("one\ntwo"));
-    }
-
-    // Logical screen sizes: 1x, 150 % on 1366 x 768, 200 % on 1600 x 1000, less a panel.
-    void keepsTheDesignsLayoutAndFitsTheScreen_data()
-    {
-        QTest::addColumn<QSize>("available");
-        QTest::addColumn<double>("factor");
-        QTest::newRow("1x") << QSize(1920, 1040) << 10.0;
-        QTest::newRow("1.5x on 1366 x 768") << QSize(910, 485) << 10.75;
-        QTest::newRow("2x on 1600 x 1000") << QSize(800, 480) << 12.26;
-    }
-
-    void keepsTheDesignsLayoutAndFitsTheScreen()
-    {
-        QFETCH(QSize, available);
-        QFETCH(double, factor);
-        const QSize decorations(16, 48);
-        QVERIFY(qAbs(fittingTwipsPerPixel(available, decorations + QSize(0, 60)) - factor) < 0.01);
-        setTwipsPerPixel(factor);
-        TestWindow t;
-        setTwipsPerPixel(kDesignTwipsPerPixel);
-        const QSize frame = t.window->size() + decorations;
-        QVERIFY(frame.width() <= available.width() && frame.height() <= available.height());
-        QVERIFY(t.ui().OpenButton->font().pointSizeF() >= 9.5); // legible at every scale
-        // Cells at one whole-pixel pitch, up to the selectors; Tab runs through the grid, the
-        // rows, the commands, then the servo selectors.
-        const GridView* grid = t.window->grid();
-        const int pitch = grid->cell(0, 1)->x() - grid->cell(0, 0)->x();
-        QCOMPARE(grid->cell(3, 49)->x() - grid->cell(3, 0)->x(), 49 * pitch);
-        const QWidget* lastCell = grid->cell(0, 49);
-        QVERIFY(lastCell->mapTo(t.window.get(), QPoint(lastCell->width(), 0)).x() <
-                t.window->rows()->servoSelector(0)->mapTo(t.window.get(), QPoint()).x());
-        QWidget* w = grid->cell(0, 0);
-        QStringList stops;
-        while ((w = w->nextInFocusChain()) != t.window->rows()->servoSelector(1))
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
-                stops << w->objectName();
-        QCOMPARE(stops.mid(0, 2), QStringList({"LEDlabel1(0)", "RowOptions0"}));
-        QCOMPARE(stops.mid(13), QStringList({"Exit_button", "ServoControl(0)"}));
     }
 
     // Every control the keyboard reaches says what it is; these say it so, in these roles.
@@ -373,16 +328,9 @@ private Q_SLOTS:
         QTest::newRow("stream to a full disk")
             << QStringList{"--stream", "@", ">/dev/full"} << example << 1 << QByteArray()
             << "writing to standard output failed: No space";
-        QTest::newRow("list to a full disk")
-            << QStringList{"--list-ports", ">/dev/full"} << example << 1 << QByteArray()
-            << "writing to standard output failed";
         QTest::newRow("stream and download")
             << QStringList{"--stream", "@", "--download", "@"} << example << 2 << QByteArray()
             << "--stream and --download cannot be used together.\nUsage: ";
-        QTest::newRow("version and download") << QStringList{"-v", "--download", "@"} << example
-                                              << 2 << QByteArray() << "cannot be used together";
-        QTest::newRow("port alone") << QStringList{"--port", "3"} << example << 2 << QByteArray()
-                                    << "--port goes with --download only.";
         QTest::newRow("yes with stream") << QStringList{"--stream", "@", "--yes"} << example << 2
                                          << QByteArray() << "--yes goes with --download only.";
     }

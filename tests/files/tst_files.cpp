@@ -1,6 +1,7 @@
 #include "files/filecommands.h"
 #include "files/sequencefile.h"
 #include "platform/qtplatform.h"
+#include "readerchecks.h"
 #include "testwindow.h"
 
 #include <QDir>
@@ -106,6 +107,25 @@ private Q_SLOTS:
         QVERIFY(!read.data.has_value());
         QCOMPARE(read.record, record);
         QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+    }
+
+    // Every input the fuzzers kept (seeds, coverage finds and crashes) still holds.
+    void readersHoldOnKeptFuzzInputs_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString& target : {QStringLiteral("sequencefile"), QStringLiteral("ledcfg")}) {
+            const QDir dir(QStringLiteral(GOLDEN_DIR "/") + target);
+            for (const QString& name : dir.entryList(QDir::Files))
+                QTest::newRow(qPrintable(target + '/' + name)) << dir.filePath(name);
+        }
+    }
+
+    void readersHoldOnKeptFuzzInputs()
+    {
+        QFETCH(QString, file);
+        const QByteArray bytes = readFile(file);
+        QVERIFY(file.contains("sequencefile/") ? sequenceReaderHolds(bytes)
+                                               : ledCfgReaderHolds(bytes));
     }
 
     // Save writes the golden bytes, and Open brings back all that Save wrote.
