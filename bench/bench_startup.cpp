@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     ScriptedPlatform platform;
-    MainWindow window(platform, QDir(dir.path()).filePath("LED.cfg"), QUrl());
+    MainWindow window(platform, QDir(dir.path()).filePath("LED.cfg"), QUrl(),
+                      QDir(dir.path()).filePath("recent"));
     window.show();
     if (!QTest::qWaitForWindowExposed(&window, 10000)) {
         std::printf("start-up: the window was not shown\n");

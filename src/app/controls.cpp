@@ -162,6 +162,7 @@ void MainControls::buildMenus(QMainWindow* window)
     MENUfile = bar->addMenu(QStringLiteral("&File"));
     MENUnew = MENUfile->addAction(QStringLiteral("&New/Clear"));
     MENUopen = MENUfile->addAction(QStringLiteral("&Open..."));
+    MENUrecent = MENUfile->addMenu(tr("Open &Recent"));
     MENUmerge = MENUfile->addAction(QStringLiteral("&Merge..."));
     MENUsave = MENUfile->addAction(QStringLiteral("&Save..."));
     MENUexit = MENUfile->addAction(QStringLiteral("E&xit"));

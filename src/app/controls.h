@@ -40,6 +40,7 @@ struct MainControls
     QMenu* MENUfile = nullptr;
     QAction* MENUnew = nullptr;
     QAction* MENUopen = nullptr;
+    QMenu* MENUrecent = nullptr;
     QAction* MENUmerge = nullptr;
     QAction* MENUsave = nullptr;
     QAction* MENUexit = nullptr;

@@ -3,6 +3,7 @@
 #include "app/manual.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
+#include "settings/ledcfg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,13 +31,6 @@ QSize windowChrome()
     return {16, bar.sizeHint().height() + status.sizeHint().height() + 48};
 }
 
-QString ledCfgPath()
-{
-    // LED.cfg lives in the folder the program starts in, which nothing changes later; the
-    // bare name reaches it whatever bytes the folder's name is made of.
-    return QStringLiteral("LED.cfg");
-}
-
 int runWindow(int argc, char* argv[], const CommandLine& command)
 {
     QApplication app(argc, argv);
@@ -50,7 +44,8 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setTwipsPerPixel(fittingTwipsPerPixel(screen->availableGeometry().size(), windowChrome()));
     QtPlatform platform;
-    MainWindow window(platform, ledCfgPath(), manualFileUrl(QApplication::applicationDirPath()));
+    MainWindow window(platform, ledCfgLocation(), manualFileUrl(QApplication::applicationDirPath()),
+                      userConfigFolder() + QStringLiteral("/recent"));
     platform.setParentWindow(&window);
     window.show();
     if (!command.file.isEmpty())
@@ -85,5 +80,5 @@ int main(int argc, char* argv[])
         };
     }
     QtPlatform platform;
-    return runCommand(command, platform, ledCfgPath(), console);
+    return runCommand(command, platform, ledCfgLocation(), console);
 }

@@ -2,6 +2,7 @@
 
 #include "device/download.h"
 #include "files/filecommands.h"
+#include "files/recentfiles.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
 #include "preview/ledshape.h"
@@ -19,6 +20,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -27,7 +30,7 @@
 #include <csignal>
 
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
-                       QWidget* parent)
+                       const QString& recentPath, QWidget* parent)
     : QMainWindow(parent), m_platform(platform), m_manualUrl(std::move(manualUrl)),
       m_document(new SequenceDocument(this))
 {
@@ -44,6 +47,7 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     m_files = new FileCommands(*m_document, platform, this);
     m_download = new Download(*m_document, platform, this);
     m_testRun = new TestRun(*m_document, this);
+    m_recent = new RecentFiles(recentPath, this);
     wireCommands();
     wireTestRun();
     wireDownload();
@@ -106,6 +110,9 @@ void MainWindow::wireCommands()
     showTitle();
     connect(m_document, &SequenceDocument::fileChanged, this, showTitle);
     connect(m_document, &SequenceDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_files, &FileCommands::fileUsed, m_recent, &RecentFiles::add);
+    connect(m_recent, &RecentFiles::changed, this, &MainWindow::showRecentFiles);
+    showRecentFiles();
     connect(m_files, &FileCommands::progress, this, [this](int value) {
         m_ui.ProgressBar1->setValue(std::max(value, 0));
         m_ui.ProgressBar1->setVisible(value >= 0);
@@ -183,14 +190,46 @@ void MainWindow::orderTabs()
         setTabOrder(order[i - 1], order[i]);
 }
 
+void MainWindow::showRecentFiles()
+{
+    QMenu* menu = m_ui.MENUrecent;
+    menu->clear();
+    const QStringList files = m_recent->files();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QAction* entry = menu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+        entry->setStatusTip(QDir::toNativeSeparators(files[i]));
+        connect(entry, &QAction::triggered, this, [this, path = files[i]] { openRecent(path); });
+    }
+    menu->addSeparator();
+    QAction* clear = menu->addAction(tr("Clear Menu"), m_recent, &RecentFiles::clear);
+    clear->setObjectName(QStringLiteral("MENUclearrecent"));
+    clear->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::openRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_platform.messageBox(tr("The file %1 is no longer there. It is taken off the list of "
+                                 "recent files.")
+                                  .arg(QDir::toNativeSeparators(path)),
+                              applicationTitle(), Platform::Buttons::Ok,
+                              Platform::Icon::Exclamation);
+        m_recent->remove(path);
+        return;
+    }
+    m_testRun->stop();
+    m_files->openFile(path);
+}
+
 void MainWindow::setDownloadCommandsEnabled(bool enabled)
 {
     for (QPushButton* button : {m_ui.TestButton, m_ui.Settings_button, m_ui.DownloadButton,
                                 m_ui.OpenButton, m_ui.SaveButton})
         button->setEnabled(enabled);
     // The menu entries of the same commands too, so none of them starts inside a download.
-    for (QAction* action :
-         {m_ui.MENUdownload, m_ui.MENUtest, m_ui.MENUsettings, m_ui.MENUopen, m_ui.MENUsave})
+    for (QAction* action : {m_ui.MENUdownload, m_ui.MENUtest, m_ui.MENUsettings, m_ui.MENUopen,
+                            m_ui.MENUsave, m_ui.MENUrecent->menuAction()})
         action->setEnabled(enabled);
     if (!enabled)
         return;

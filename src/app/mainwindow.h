@@ -10,6 +10,7 @@ class FileCommands;
 class GridView;
 class HistoryActions;
 class Platform;
+class RecentFiles;
 class RowControls;
 class SequenceDocument;
 class SettingsDialog;
@@ -22,8 +23,9 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    // The recent files are kept in `recentPath`.
     MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
-               QWidget* parent = nullptr);
+               const QString& recentPath, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const MainControls& ui() const { return m_ui; }
@@ -40,6 +42,7 @@ public:
     void mergeSequence();
     void saveSequence();
     void openFile(const QString& path);
+    void openRecent(const QString& path);
     void toggleTest();
     void downloadSequence();
     void showSettings();
@@ -58,6 +61,7 @@ private:
     void wireTestRun();
     void wireDownload();
     void orderTabs();
+    void showRecentFiles();
     void setDownloadCommandsEnabled(bool enabled);
     void showStatus(const QString& text);
     bool quitAfterDownload();
@@ -76,5 +80,6 @@ private:
     Download* m_download = nullptr;
     TestRun* m_testRun = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
+    RecentFiles* m_recent = nullptr;
     bool m_quitAfterDownload = false;
 };

@@ -78,6 +78,9 @@ void MainWindow::showManual()
                               Platform::Icon::Exclamation) != Platform::Answer::Ok)
         return;
     // Without a browser (or a manual on disk) the built-in copy shows in our own window.
-    if (m_manualUrl.isEmpty() || !m_platform.openUrl(m_manualUrl))
-        m_platform.showDocument(title, builtInManual());
+    auto builtIn = [this, title] { m_platform.showDocument(title, builtInManual()); };
+    if (m_manualUrl.isEmpty())
+        builtIn();
+    else
+        m_platform.openUrl(m_manualUrl, builtIn);
 }

@@ -96,6 +96,7 @@ bool FileCommands::saveTo(const QString& path)
     m_document.setFile(path, kTitlePrefix + QFileInfo(path).fileName());
     m_document.keepOutsideHistory();
     m_document.markSaved();
+    Q_EMIT fileUsed(path);
     return true;
 }
 
@@ -130,6 +131,8 @@ void FileCommands::load(const QString& path, bool merge)
     merge ? m_document.merge(*load.data) : m_document.assign(*load.data);
     Q_EMIT progress(-1);
     m_document.commit(merge ? tr("Merge %1").arg(name) : tr("Open %1").arg(name));
-    if (!merge)
+    if (!merge) {
         m_document.markSaved();
+        Q_EMIT fileUsed(path);
+    }
 }

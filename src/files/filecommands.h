@@ -25,6 +25,8 @@ public:
     QString sequenceName() const;
 
 Q_SIGNALS:
+    // A file was opened or saved: the recent files take it.
+    void fileUsed(const QString& path);
     // The progress bar: shown with `value`, or hidden when `value` is negative.
     void progress(int value);
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,9 +37,10 @@ public:
     virtual std::unique_ptr<SerialLink> createSerialLink() = 0;
     // The serial ports the system reports, in any order.
     virtual QList<SerialPortEntry> serialPorts() = 0;
-    // False when no browser or launcher took the address.
-    virtual bool openUrl(const QUrl& url) = 0;
-    // Shows an HTML document in a window of the program's own.
+    // Opens the address with the desktop's launcher; `failed` runs when there is none or
+    // it reports an error, now or later.
+    virtual void openUrl(const QUrl& url, std::function<void()> failed) = 0;
+    // Shows an HTML document in the program's one window for it.
     virtual void showDocument(const QString& title, const QString& html) = 0;
     // Ends the program at once: nothing is saved and no question is asked.
     virtual void quit() = 0;

@@ -2,13 +2,18 @@
 
 #include "platform/seriallink.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSerialPortInfo>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 
@@ -137,21 +142,56 @@ QList<SerialPortEntry> QtPlatform::serialPorts()
     return ports;
 }
 
-bool QtPlatform::openUrl(const QUrl& url)
+void QtPlatform::openUrl(const QUrl& url, std::function<void()> failed)
 {
-    return QDesktopServices::openUrl(url);
+#ifdef Q_OS_LINUX
+    // The launcher is watched: one that is missing, or installed without a browser to
+    // start, says so only through its exit status.
+    auto* launcher = new QProcess(qApp);
+    QObject::connect(launcher, &QProcess::finished, launcher,
+                     [launcher, failed](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             failed();
+                         launcher->deleteLater();
+                     });
+    QObject::connect(launcher, &QProcess::errorOccurred, launcher,
+                     [launcher, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         failed();
+                         launcher->deleteLater();
+                     });
+    launcher->start(QStringLiteral("xdg-open"), {url.toString()});
+#else
+    if (!QDesktopServices::openUrl(url))
+        failed();
+#endif
 }
 
+// One window, raised again on the next request; it fits the screen and, being a dialog,
+// closes with Escape.
 void QtPlatform::showDocument(const QString& title, const QString& html)
 {
-    auto* browser = new QTextBrowser(m_parent);
-    browser->setWindowFlag(Qt::Window);
-    browser->setAttribute(Qt::WA_DeleteOnClose);
-    browser->setWindowTitle(title);
-    browser->setOpenExternalLinks(true);
-    browser->setHtml(html);
-    browser->resize(800, 600);
-    browser->show();
+    if (!m_document) {
+        auto* window = new QDialog(m_parent);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* browser = new QTextBrowser(window);
+        browser->setOpenExternalLinks(true);
+        layout->addWidget(browser);
+        QSize size(800, 600);
+        if (const QScreen* screen =
+                m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+        window->resize(size);
+        m_document = window;
+    }
+    m_document->setWindowTitle(title);
+    m_document->findChild<QTextBrowser*>()->setHtml(html);
+    m_document->show();
+    m_document->raise();
+    m_document->activateWindow();
 }
 
 void QtPlatform::quit()

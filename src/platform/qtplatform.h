@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <QPointer>
+
 class QWidget;
 
 class QtPlatform : public Platform
@@ -15,7 +17,7 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
     QList<SerialPortEntry> serialPorts() override;
-    bool openUrl(const QUrl& url) override;
+    void openUrl(const QUrl& url, std::function<void()> failed) override;
     void showDocument(const QString& title, const QString& html) override;
     void quit() override;
 
@@ -24,4 +26,5 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
+    QPointer<QWidget> m_document;
 };

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 constexpr qint64 kMaxLedCfgBytes = 4096;
@@ -54,4 +55,16 @@ LedCfgLoad loadLedCfg(const QString& path)
                                       "number from 1 to 20.\r\r%3")
                          .arg(path, held, fallback);
     return result;
+}
+
+QString userConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/glimmeron");
+}
+
+QString ledCfgLocation()
+{
+    const QString here = QStringLiteral("LED.cfg");
+    return QFileInfo::exists(here) ? here : userConfigFolder() + QLatin1Char('/') + here;
 }

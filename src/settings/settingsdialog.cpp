@@ -9,6 +9,8 @@
 #include "settings/numbertypeahead.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -47,8 +49,9 @@ SettingsDialog::SettingsDialog(SequenceDocument& document, Platform& platform, Q
     setWindowTitle(tr("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
     setWindowFlag(Qt::Window);
     setModal(false);
-    // Taller than designed by one line: the port's device shows under the buttons.
-    setFixedSize(twips(8640), twips(3600));
+    // Taller than designed by two lines: the port's device and the file that keeps the
+    // port show under the buttons.
+    setFixedSize(twips(8640), twips(3840));
     setFont(designFont(8.25));
     buildControls();
     CommPortcombo->setCurrentIndex(commPortNumber - 1);
@@ -102,6 +105,12 @@ void SettingsDialog::buildControls()
 
     PortDevicelabel = addLabel(this, "PortDevicelabel", QString(), 120, 3090, 8400, 435);
     PortDevicelabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QString shown = QDir::toNativeSeparators(QFileInfo(m_ledCfgPath).absoluteFilePath());
+    if (shown.startsWith(QDir::homePath() + QLatin1Char('/')))
+        shown.replace(0, QDir::homePath().size(), QStringLiteral("~"));
+    QLabel* file = addLabel(this, "LedCfglabel", tr("The port number is kept in %1").arg(shown),
+                            120, 3525, 8400, 255);
+    file->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     // Assistive tools name each list by what it sets, as its label does.
     const std::pair<QComboBox*, QString> names[] = {{CommPortcombo, tr("Serial port")},
@@ -140,6 +149,8 @@ void SettingsDialog::accept()
     Q_EMIT applied(chosen);
     hide();
     QString error;
+    if (QFileInfo(m_ledCfgPath).isAbsolute()) // the user's folder may not exist yet
+        QDir().mkpath(QFileInfo(m_ledCfgPath).path());
     if (!saveFileAtomically(m_ledCfgPath, ledCfgBytes(m_commPortNumber), &error, true)) {
         m_platform.messageBox(
             tr("The serial port number could not be stored in the settings file %1: %2.\r\rThe "

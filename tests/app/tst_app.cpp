@@ -11,10 +11,13 @@
 #include <QAction>
 #include <QBuffer>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <csignal>
 
@@ -177,8 +180,9 @@ private Q_SLOTS:
         QCOMPARE(t.window->isWindowModified(), modified && !saved);
     }
 
-    // The manual opens in the browser, or in a window of our own without one.
-    void usersManualOpensOnOk()
+    // The manual opens with the launcher, or in one window of our own that fits the
+    // screen and closes with Escape when the launcher is missing or fails.
+    void usersManualOpens()
     {
         TestWindow t;
         t.platform.answers << Platform::Answer::Ok << Platform::Answer::Ok;
@@ -186,10 +190,63 @@ private Q_SLOTS:
         QCOMPARE(t.platform.openedUrls, QList<QUrl>{QUrl::fromLocalFile(t.path("manual.html"))});
         t.platform.browserWorks = false;
         t.window->showManual();
-        QVERIFY(t.platform.messageBoxes[1].icon == Platform::Icon::Exclamation);
         const auto [title, html] = t.platform.shownDocuments.value(0);
         QCOMPARE(title, t.platform.messageBoxes[1].title);
         QVERIFY(html.contains("<h2>Download</h2>"));
+
+        QVERIFY(writeFile(t.path("xdg-open"), "#!/bin/sh\nexit 3\n"));
+        QVERIFY(QFile::setPermissions(t.path("xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(t.dir.path()) + ':' + path);
+        QtPlatform platform;
+        platform.setParentWindow(t.window.get());
+        bool failed = false;
+        platform.openUrl(QUrl("https://example.org"), [&] { failed = true; });
+        qputenv("PATH", path);
+        QTRY_VERIFY(failed);
+        platform.showDocument("Manual", "<p>one</p>");
+        platform.showDocument("Manual", "<p>two</p>");
+        const auto shown = t.window->findChildren<QTextBrowser*>();
+        QCOMPARE(shown.size(), 1);
+        const QSize screen = t.window->screen()->availableGeometry().size();
+        QVERIFY(shown[0]->window()->width() <= screen.width() * 0.9);
+        QVERIFY(shown[0]->window()->height() <= screen.height() * 0.9);
+        const QPointer<QWidget> window = shown[0]->window();
+        QTest::keyClick(shown[0], Qt::Key_Escape);
+        QTRY_VERIFY(!window || !window->isVisible());
+    }
+
+    // Open Recent: the last files opened or saved, newest first, kept for the next start;
+    // a file that is gone leaves the list with a message.
+    void recentFiles()
+    {
+        auto t = std::make_unique<TestWindow>();
+        for (const char* name : {"A.DAT", "B.DAT"}) {
+            QVERIFY(writeFile(t->path(name), golden("start-up.dat")));
+            t->window->openFile(t->path(name));
+        }
+        t->platform.fileChoices << t->path("C.DAT");
+        t->window->saveSequence();
+        auto entries = [&] {
+            QStringList texts;
+            for (QAction* a : t->ui().MENUrecent->actions())
+                texts << a->text();
+            return texts;
+        };
+        QCOMPARE(entries(), QStringList({"&1 C.DAT", "&2 B.DAT", "&3 A.DAT", "", "Clear Menu"}));
+        QVERIFY(QFile::remove(t->path("B.DAT")));
+        const QString recent = readFile(t->path("recent"));
+        t->window.reset();
+        t->window = std::make_unique<MainWindow>(t->platform, t->path("LED.cfg"), QUrl(),
+                                                 t->path("recent"));
+        QCOMPARE(readFile(t->path("recent")), recent.toUtf8());
+        t->ui().MENUrecent->actions()[1]->trigger();
+        QVERIFY(t->platform.messageBoxes.value(0).prompt.contains("B.DAT is no longer there"));
+        QCOMPARE(entries(), QStringList({"&1 C.DAT", "&2 A.DAT", "", "Clear Menu"}));
+        t->ui().MENUrecent->actions()[1]->trigger();
+        QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
+        t->window->findChild<QAction*>("MENUclearrecent")->trigger();
+        QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
     }
 
     // The real message box: each button gives its own answer, Enter the default one and

@@ -1,3 +1,4 @@
+#include "settings/ledcfg.h"
 #include "settings/settingsdialog.h"
 #include "testwindow.h"
 
@@ -14,8 +15,8 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // LED.cfg read at start-up and written by OK under its bare name, in a folder whose
-    // name is not valid UTF-8.
+    // LED.cfg read at start-up and written by OK: under its bare name in a start folder
+    // whose name is not valid UTF-8, or the user's own when the start folder has none.
     void ledCfgAtStartUpAndOk_data()
     {
         QTest::addColumn<QByteArray>("content"); // "none": no file; "fifo": a named pipe
@@ -42,12 +43,16 @@ private Q_SLOTS:
         QCOMPARE(::mkdir(folder.constData(), 0700), 0);
         const QString home = QDir::currentPath();
         QCOMPARE(::chdir(folder.constData()), 0);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        const QString user = dir.filePath("config/glimmeron/LED.cfg");
         if (content == "fifo")
             QCOMPARE(::mkfifo("LED.cfg", 0600), 0);
         else if (content != "none")
             QVERIFY(writeFile("LED.cfg", content));
         ScriptedPlatform platform;
-        MainWindow window(platform, QStringLiteral("LED.cfg"), QUrl());
+        const QString location = ledCfgLocation();
+        QCOMPARE(location, content == "none" ? user : "LED.cfg");
+        MainWindow window(platform, location, QUrl(), QStringLiteral("recent"));
         SettingsDialog* dialog = window.settingsDialog();
         QCOMPARE(dialog->commPortNumber(), port);
         const Settings values = dialog->values(); // the timing never comes from LED.cfg
@@ -61,12 +66,12 @@ private Q_SLOTS:
                  qPrintable(prompt));
         dialog->CommPortcombo->setCurrentIndex(port % 20);
         dialog->accept();
-        const QByteArray stored = readFile("LED.cfg");
+        const QByteArray stored = readFile(location);
         QVERIFY(QDir::setCurrent(home));
         QCOMPARE(stored, QByteArray::number(port % 20 + 1) + "\r\n");
         QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : 1);
         // QTemporaryDir cannot name what is inside.
-        QCOMPARE(::unlink(folder + "/LED.cfg"), 0);
+        QCOMPARE(::unlink(folder + "/LED.cfg") == 0, content != "none");
         QCOMPARE(::rmdir(folder.constData()), 0);
     }
 
@@ -133,6 +138,8 @@ private Q_SLOTS:
         QCOMPARE(written.st_mode & 0600, 0600u);
         QVERIFY(QFile::remove(t.path("LED.cfg")));
         QVERIFY(QDir(t.dir.path()).mkdir("LED.cfg"));
+        QCOMPARE(dialog->findChild<QLabel*>("LedCfglabel")->text(),
+                 "The port number is kept in " + t.path("LED.cfg"));
         dialog->CommPortcombo->setCurrentIndex(5);
         dialog->accept(); // a folder where the file should go: applied, told
         QCOMPARE(dialog->commPortNumber(), 6);

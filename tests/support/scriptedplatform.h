@@ -65,10 +65,11 @@ public:
         return link;
     }
     QList<SerialPortEntry> serialPorts() override { return ports; }
-    bool openUrl(const QUrl& url) override
+    void openUrl(const QUrl& url, std::function<void()> failed) override
     {
         openedUrls << url;
-        return browserWorks;
+        if (!browserWorks)
+            failed();
     }
     void showDocument(const QString& title, const QString& html) override
     {

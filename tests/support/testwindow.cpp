@@ -11,7 +11,8 @@ TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
     if (ledCfg)
         writeFile(path(QStringLiteral("LED.cfg")), *ledCfg);
     window = std::make_unique<MainWindow>(platform, path(QStringLiteral("LED.cfg")),
-                                          QUrl::fromLocalFile(path(QStringLiteral("manual.html"))));
+                                          QUrl::fromLocalFile(path(QStringLiteral("manual.html"))),
+                                          path(QStringLiteral("recent")));
     window->show();
 }
 
