@@ -136,7 +136,7 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
             write(console.err, cfg.problem + QLatin1Char('\n'));
         number = cfg.port;
     }
-    SignalWatch watch({SIGINT, SIGTERM, SIGHUP});
+    SignalWatch watch({SIGINT, SIGTERM, kHangUp});
     DownloadPort port = openDownloadPort(platform, number);
     if (!port.link) {
         write(console.err, port.problem + QLatin1Char('\n'));

@@ -16,7 +16,9 @@
 #include <QStatusBar>
 #include <QTranslator>
 #include <cstdio>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -70,8 +72,13 @@ int main(int argc, char* argv[])
     QFile out, err;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    Console console{out, err, isatty(STDERR_FILENO) != 0, nullptr};
-    if (isatty(STDIN_FILENO)) {
+#ifdef Q_OS_UNIX
+    const bool errIsTerminal = isatty(STDERR_FILENO) != 0, inIsTerminal = isatty(STDIN_FILENO) != 0;
+#else
+    const bool errIsTerminal = false, inIsTerminal = false;
+#endif
+    Console console{out, err, errIsTerminal, nullptr};
+    if (inIsTerminal) {
         console.waitForEnter = [] {
             int c = std::getchar();
             while (c != '\n' && c != EOF)

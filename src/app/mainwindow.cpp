@@ -55,7 +55,7 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     setFixedSize(sizeHint());
     // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
     // without a question: a download in progress finishes first.
-    auto* watch = new SignalWatch({SIGINT, SIGTERM, SIGHUP}, this);
+    auto* watch = new SignalWatch({SIGINT, SIGTERM, kHangUp}, this);
     connect(watch, &SignalWatch::signalled, this, &MainWindow::quitWhenIdle);
 }
 

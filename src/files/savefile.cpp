@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
-#include <climits>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,11 +27,6 @@ QString notAFile(mode_t mode)
         return QCoreApplication::translate("GLIMMERON", "it is a device, not a file");
     return QCoreApplication::translate("GLIMMERON", "it is not a regular file");
 }
-
-} // namespace
-
-#ifdef Q_OS_UNIX
-namespace {
 
 QString systemError(int code = errno)
 {
@@ -134,39 +132,67 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
 }
 #endif
 
+namespace {
+
+#ifdef Q_OS_UNIX
 // Only a regular file is opened: a FIFO would block the window until another program
 // writes to it, and opening a device may have effects of its own. The check is made
 // again on what was opened, without blocking, in case the path changed in between.
-std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
+bool openRegularFile(const QString& path, QFile& file, QString* error)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info
     {
     };
     if (::stat(native.constData(), &info) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return std::nullopt;
+        *error = systemError();
+        return false;
     }
     if (!S_ISREG(info.st_mode)) {
         *error = notAFile(info.st_mode);
-        return std::nullopt;
+        return false;
     }
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return std::nullopt;
+        *error = systemError();
+        return false;
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         *error = notAFile(info.st_mode);
         ::close(fd);
-        return std::nullopt;
+        return false;
     }
-    QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         *error = file.errorString();
         ::close(fd);
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+#else
+bool openRegularFile(const QString& path, QFile& file, QString* error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = QCoreApplication::translate("GLIMMERON", "it is not a regular file");
+        return false;
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+#endif
+
+} // namespace
+
+std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
+{
+    QFile file;
+    if (!openRegularFile(path, file, error))
+        return std::nullopt;
     if (file.size() > maxBytes) {
         *error = QCoreApplication::translate(
                      "GLIMMERON", "it is %1 bytes long, far too long for this kind of file")

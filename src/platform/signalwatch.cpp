@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 #include <csignal>
+
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -55,3 +57,17 @@ int SignalWatch::caught()
 {
     return g_caught;
 }
+#else
+// Elsewhere the system ends the program on these signals, as it always did.
+SignalWatch::SignalWatch(std::initializer_list<int> signalNumbers, QObject* parent)
+    : QObject(parent), m_signals(signalNumbers)
+{
+}
+
+SignalWatch::~SignalWatch() = default;
+
+int SignalWatch::caught()
+{
+    return 0;
+}
+#endif

@@ -1,9 +1,16 @@
 #pragma once
 
 #include <QObject>
+#include <csignal>
 #include <initializer_list>
 
 class QSocketNotifier;
+
+#ifdef Q_OS_UNIX
+constexpr int kHangUp = SIGHUP; // the terminal that started the program closed
+#else
+constexpr int kHangUp = 0;
+#endif
 
 // Turns the termination signals (Ctrl+C, logout, a closed terminal) into a Qt signal on
 // the event loop, so that a download can stop between two records and close its port.

@@ -13,12 +13,19 @@ for file in bin/glimmeron \
     share/metainfo/org.example.glimmeron.metainfo.xml \
     share/icons/hicolor/scalable/apps/glimmeron.svg \
     share/doc/glimmeron/manual.html \
-    share/man/man1/glimmeron.1; do
+    share/man/man1/glimmeron.1.gz \
+    share/doc/glimmeron/copyright \
+    share/doc/glimmeron/changelog.gz; do
     [ -f "$prefix/$file" ] || { echo "FAIL: not installed: $file"; exit 1; }
 done
 [ ! -e "$prefix/bin/manual.html" ] || { echo "FAIL: the manual is in bin/"; exit 1; }
 [ "$("$prefix/bin/glimmeron" --version)" = "glimmeron 1.0" ] || { echo "FAIL: --version"; exit 1; }
 
+if command -v mandoc >/dev/null; then
+    mandoc -T lint "$(dirname "$0")/../../data/glimmeron.1" || { echo "FAIL: mandoc -T lint"; exit 1; }
+else
+    echo "mandoc is not installed: man page not checked"
+fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/org.example.glimmeron.desktop"
 else
@@ -43,6 +50,11 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     dpkg-deb -c "$deb" | grep -q "usr/share/applications/org.example.glimmeron.desktop" ||
         { echo "FAIL: the package lacks the desktop entry"; exit 1; }
     echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes; Depends: $depends"
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$deb" || { echo "FAIL: lintian"; exit 1; }
+    else
+        echo "lintian is not installed: package not checked"
+    fi
 else
     echo "dpkg-dev is not installed: package not built"
 fi
