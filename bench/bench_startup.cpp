@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     ScriptedPlatform platform;
     MainWindow window(platform, QDir(dir.path()).filePath("LED.cfg"), QUrl(),
-                      QDir(dir.path()).filePath("recent"));
+                      dir.path());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window, 10000)) {
         std::printf("start-up: the window was not shown\n");

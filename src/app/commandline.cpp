@@ -4,7 +4,10 @@
 #include "device/downloadsession.h"
 #include "device/downloadtexts.h"
 #include "device/portmap.h"
+#include "files/savefile.h"
+#include "files/sequenceanimation.h"
 #include "files/sequenceload.h"
+#include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "platform/seriallink.h"
 #include "platform/signalwatch.h"
@@ -34,6 +37,15 @@ struct Options
         QStringLiteral("download"),
         QCoreApplication::translate("GLIMMERON", "Send FILE to the GLIMMERON without a window."),
         QStringLiteral("FILE")};
+    QCommandLineOption exportPng{
+        QStringLiteral("export-png"),
+        QCoreApplication::translate("GLIMMERON", "Draw FILE as a PNG picture into the file OUT."),
+        QStringLiteral("FILE")};
+    QCommandLineOption exportGif{
+        QStringLiteral("export-gif"),
+        QCoreApplication::translate(
+            "GLIMMERON", "Write one cycle of FILE as an animated GIF into the file OUT."),
+        QStringLiteral("FILE")};
     QCommandLineOption port{QStringLiteral("port"),
                             QCoreApplication::translate(
                                 "GLIMMERON", "Serial port number 1 to 20 for --download (default: "
@@ -52,11 +64,13 @@ struct Options
         parser.setApplicationDescription(QCoreApplication::translate(
             "GLIMMERON", "Editor and programmer for the GLIMMERON LED sequencer. Without "
                          "options it opens the editor, with FILE in it when given."));
-        parser.addOptions({listPorts, stream, download, port, yes, help, version});
+        parser.addOptions(
+            {listPorts, stream, download, exportPng, exportGif, port, yes, help, version});
         parser.addPositionalArgument(
             QStringLiteral("FILE"),
-            QCoreApplication::translate("GLIMMERON", "A sequence data file to open."),
-            QStringLiteral("[FILE]"));
+            QCoreApplication::translate("GLIMMERON",
+                                        "A sequence data file to open; with an export, OUT."),
+            QStringLiteral("[FILE | OUT]"));
     }
 };
 
@@ -181,6 +195,27 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
                     text(downloadDone(number, port.entry.device, QTime::currentTime()) + '\n'));
 }
 
+// A PNG of the grid or a GIF of one cycle, into OUT.
+int exportPicture(const CommandLine& command, Console& console)
+{
+    const SequenceLoad load = loadSequenceFile(command.file);
+    if (!load.data) {
+        write(console.err, load.problem + QLatin1Char('\n'));
+        return 2;
+    }
+    QString error;
+    const QByteArray bytes = command.action == CommandLine::Action::ExportPng
+                                 ? sequencePicturePng(*load.data)
+                                 : sequenceAnimationGif(*load.data, &error);
+    if (bytes.isEmpty() || !saveFileAtomically(command.output, bytes, &error)) {
+        write(console.err,
+              QCoreApplication::translate("GLIMMERON", "glimmeron: %1 could not be written: %2\n")
+                  .arg(command.output, error));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -204,7 +239,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options.version, CommandLine::Action::Version},
         {&options.listPorts, CommandLine::Action::ListPorts},
         {&options.stream, CommandLine::Action::Stream},
-        {&options.download, CommandLine::Action::Download}};
+        {&options.download, CommandLine::Action::Download},
+        {&options.exportPng, CommandLine::Action::ExportPng},
+        {&options.exportGif, CommandLine::Action::ExportGif}};
     QString chosen;
     for (const auto& [option, action] : actions) {
         if (!parser.isSet(*option))
@@ -221,13 +258,23 @@ CommandLine parseCommandLine(const QStringList& arguments)
         command.file = parser.value(options.stream);
     if (command.action == CommandLine::Action::Download)
         command.file = parser.value(options.download);
+    const bool exporting = needsGui(command);
+    if (exporting)
+        command.file =
+            parser.value(command.action == CommandLine::Action::ExportPng ? options.exportPng
+                                                                          : options.exportGif);
     for (const QCommandLineOption* onlyForDownload : {&options.port, &options.yes}) {
         if (parser.isSet(*onlyForDownload) && command.action != CommandLine::Action::Download)
             return usage(QCoreApplication::translate("GLIMMERON", "--%1 goes with --download only.")
                              .arg(onlyForDownload->names().constFirst()));
     }
     const QStringList files = parser.positionalArguments();
-    if (command.action == CommandLine::Action::Window && files.size() == 1)
+    if (exporting && files.size() != 1)
+        return usage(QCoreApplication::translate("GLIMMERON", "%1 needs the file to write, OUT.")
+                         .arg(chosen));
+    if (exporting)
+        command.output = files.first();
+    else if (command.action == CommandLine::Action::Window && files.size() == 1)
         command.file = files.first();
     else if (!files.isEmpty())
         return usage(
@@ -242,6 +289,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
                              .arg(parser.value(options.port)));
     }
     return command;
+}
+
+bool needsGui(const CommandLine& command)
+{
+    return command.action == CommandLine::Action::ExportPng ||
+           command.action == CommandLine::Action::ExportGif;
 }
 
 QString commandLineHelp()
@@ -285,6 +338,9 @@ int runCommand(const CommandLine& command, Platform& platform, const QString& le
     }
     case CommandLine::Action::Download:
         return download(command, platform, ledCfgPath, console);
+    case CommandLine::Action::ExportPng:
+    case CommandLine::Action::ExportGif:
+        return exportPicture(command, console);
     }
     return 2;
 }

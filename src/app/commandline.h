@@ -10,15 +10,28 @@ class QIODevice;
 // What the program was asked to do by its arguments.
 struct CommandLine
 {
-    enum class Action { Window, Help, Version, ListPorts, Stream, Download, UsageError };
+    enum class Action {
+        Window,
+        Help,
+        Version,
+        ListPorts,
+        Stream,
+        Download,
+        ExportPng,
+        ExportGif,
+        UsageError
+    };
     Action action = Action::Window;
-    QString file; // opened in the window, or streamed or downloaded
-    int port = 0; // --port; 0: the number in LED.cfg
+    QString file;   // opened in the window, or streamed, downloaded or exported
+    QString output; // where an export goes
+    int port = 0;   // --port; 0: the number in LED.cfg
     bool yes = false;
     QString error; // for UsageError: the message and the usage
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);
+// Exports draw text: they need a QGuiApplication (on the offscreen platform will do).
+bool needsGui(const CommandLine& command);
 // Needs the application object: the usage line names the program.
 QString commandLineHelp();
 

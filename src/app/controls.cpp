@@ -59,6 +59,10 @@ void MainControls::setupUi(QMainWindow* window)
     DownloadStatus = new QLabel(window);
     DownloadStatus->setObjectName(QStringLiteral("DownloadStatus"));
     window->statusBar()->addWidget(DownloadStatus, 1);
+    CycleTime = new QLabel(window);
+    CycleTime->setObjectName(QStringLiteral("CycleTime"));
+    window->statusBar()->addPermanentWidget(CycleTime);
+    CycleTime->hide();
     window->statusBar()->setSizeGripEnabled(false);
 }
 
@@ -165,9 +169,15 @@ void MainControls::buildMenus(QMainWindow* window)
     MENUrecent = MENUfile->addMenu(tr("Open &Recent"));
     MENUmerge = MENUfile->addAction(QStringLiteral("&Merge..."));
     MENUsave = MENUfile->addAction(QStringLiteral("&Save..."));
+    MENUexportpicture = MENUfile->addAction(tr("Export &Picture..."));
+    MENUexportanimation = MENUfile->addAction(tr("Export &Animation..."));
     MENUexit = MENUfile->addAction(QStringLiteral("E&xit"));
     // "i": Alt+E belongs to Settings. Undo and Redo join it once the document exists.
     MENUedit = bar->addMenu(QStringLiteral("Ed&it"));
+    MENUview = bar->addMenu(tr("&View"));
+    MENUdevicespeed = MENUview->addAction(tr("Preview at &Device Speed"));
+    MENUdevicespeed->setCheckable(true);
+    MENUpatterns = bar->addMenu(tr("&Patterns"));
     MENUtest = bar->addAction(QStringLiteral("&Test"));
     MENUdownload = bar->addAction(QStringLiteral("&Download"));
     MENUsettings = bar->addAction(QStringLiteral("S&ettings"));
@@ -184,12 +194,25 @@ void MainControls::buildMenus(QMainWindow* window)
                               : QKeySequence(QKeySequence::Quit));
     MENUtest->setShortcut(Qt::Key_F5);
     MENUhowto->setShortcut(Qt::Key_F1);
-    const std::pair<QObject*, const char*> names[] = {
-        {MENUfile, "MENUfile"},         {MENUnew, "MENUnew"},   {MENUopen, "MENUopen"},
-        {MENUmerge, "MENUmerge"},       {MENUsave, "MENUsave"}, {MENUexit, "MENUexit"},
-        {MENUedit, "MENUedit"},         {MENUtest, "MENUtest"}, {MENUdownload, "MENUdownload"},
-        {MENUsettings, "MENUsettings"}, {MENUhelp, "MENUhelp"}, {MENUabout, "MENUabout"},
-        {MENUhowto, "MENUhowto"}};
+    const std::pair<QObject*, const char*> names[] = {{MENUfile, "MENUfile"},
+                                                      {MENUnew, "MENUnew"},
+                                                      {MENUopen, "MENUopen"},
+                                                      {MENUrecent, "MENUrecent"},
+                                                      {MENUmerge, "MENUmerge"},
+                                                      {MENUsave, "MENUsave"},
+                                                      {MENUexportpicture, "MENUexportpicture"},
+                                                      {MENUexportanimation, "MENUexportanimation"},
+                                                      {MENUexit, "MENUexit"},
+                                                      {MENUedit, "MENUedit"},
+                                                      {MENUview, "MENUview"},
+                                                      {MENUdevicespeed, "MENUdevicespeed"},
+                                                      {MENUpatterns, "MENUpatterns"},
+                                                      {MENUtest, "MENUtest"},
+                                                      {MENUdownload, "MENUdownload"},
+                                                      {MENUsettings, "MENUsettings"},
+                                                      {MENUhelp, "MENUhelp"},
+                                                      {MENUabout, "MENUabout"},
+                                                      {MENUhowto, "MENUhowto"}};
     for (const auto& [object, name] : names)
         object->setObjectName(QString::fromLatin1(name));
 }

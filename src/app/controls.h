@@ -36,6 +36,7 @@ struct MainControls
     QLabel* Label2 = nullptr;
     QCheckBox* Vspeed = nullptr;
     QLabel* DownloadStatus = nullptr; // the last download's result, in the status bar
+    QLabel* CycleTime = nullptr;      // the device's cycle, with the device-speed preview
 
     QMenu* MENUfile = nullptr;
     QAction* MENUnew = nullptr;
@@ -50,6 +51,11 @@ struct MainControls
     QAction* MENUtest = nullptr;
     QAction* MENUdownload = nullptr;
     QAction* MENUsettings = nullptr;
+    QMenu* MENUview = nullptr;
+    QAction* MENUdevicespeed = nullptr;
+    QMenu* MENUpatterns = nullptr;
+    QAction* MENUexportpicture = nullptr;
+    QAction* MENUexportanimation = nullptr;
     QMenu* MENUhelp = nullptr;
     QAction* MENUabout = nullptr;
     QAction* MENUhowto = nullptr;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -47,7 +48,7 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
         setTwipsPerPixel(fittingTwipsPerPixel(screen->availableGeometry().size(), windowChrome()));
     QtPlatform platform;
     MainWindow window(platform, ledCfgLocation(), manualFileUrl(QApplication::applicationDirPath()),
-                      userConfigFolder() + QStringLiteral("/recent"));
+                      userConfigFolder());
     platform.setParentWindow(&window);
     window.show();
     if (!command.file.isEmpty())
@@ -66,8 +67,11 @@ int main(int argc, char* argv[])
     if (command.action == CommandLine::Action::Window)
         return runWindow(argc, argv, command);
 
-    // No window, and no display needed.
-    QCoreApplication app(argc, argv);
+    // No window, and no display needed: pictures are drawn off screen.
+    if (needsGui(command))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(needsGui(command) ? new QGuiApplication(argc, argv)
+                                                            : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("glimmeron"));
     QFile out, err;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);

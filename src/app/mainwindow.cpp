@@ -2,6 +2,7 @@
 
 #include "device/download.h"
 #include "files/filecommands.h"
+#include "files/patternlibrary.h"
 #include "files/recentfiles.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,7 +32,7 @@
 #include <csignal>
 
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
-                       const QString& recentPath, QWidget* parent)
+                       const QString& configFolder, QWidget* parent)
     : QMainWindow(parent), m_platform(platform), m_manualUrl(std::move(manualUrl)),
       m_document(new SequenceDocument(this))
 {
@@ -47,7 +49,8 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     m_files = new FileCommands(*m_document, platform, this);
     m_download = new Download(*m_document, platform, this);
     m_testRun = new TestRun(*m_document, this);
-    m_recent = new RecentFiles(recentPath, this);
+    m_recent = new RecentFiles(configFolder + QStringLiteral("/recent"), this);
+    m_patterns = new PatternLibrary(configFolder + QStringLiteral("/pattern-folders"), this);
     wireCommands();
     wireTestRun();
     wireDownload();
@@ -110,6 +113,15 @@ void MainWindow::wireCommands()
     showTitle();
     connect(m_document, &SequenceDocument::fileChanged, this, showTitle);
     connect(m_document, &SequenceDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_patterns, &PatternLibrary::changed, this, &MainWindow::showPatterns);
+    showPatterns();
+    connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
+    connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
+    connect(m_ui.MENUdevicespeed, &QAction::toggled, m_testRun, &TestRun::setDeviceSpeed);
+    for (auto change : {&SequenceDocument::timingChanged, &SequenceDocument::fileChanged})
+        connect(m_document, change, this, &MainWindow::showCycleTime);
+    connect(m_document, &SequenceDocument::lastEventChanged, this, &MainWindow::showCycleTime);
+    connect(m_ui.MENUdevicespeed, &QAction::toggled, this, &MainWindow::showCycleTime);
     connect(m_files, &FileCommands::fileUsed, m_recent, &RecentFiles::add);
     connect(m_recent, &RecentFiles::changed, this, &MainWindow::showRecentFiles);
     showRecentFiles();
@@ -207,6 +219,50 @@ void MainWindow::showRecentFiles()
     clear->setEnabled(!files.isEmpty());
 }
 
+void MainWindow::showPatterns()
+{
+    QMenu* menu = m_ui.MENUpatterns;
+    menu->clear();
+    auto add = [this, menu](const QList<Pattern>& patterns) {
+        for (const Pattern& pattern : patterns) {
+            QAction* entry = menu->addAction(pattern.name);
+            entry->setStatusTip(pattern.note);
+            connect(entry, &QAction::triggered, this, [this, pattern] {
+                m_testRun->stop();
+                m_files->loadPattern(pattern.path, pattern.name);
+            });
+        }
+    };
+    add(m_patterns->builtIn());
+    for (const auto& [folder, patterns] : m_patterns->userPatterns()) {
+        menu->addSection(QDir::toNativeSeparators(folder));
+        add(patterns);
+    }
+    menu->addSeparator();
+    QAction* addFolder =
+        menu->addAction(tr("Add Pattern &Folder..."), this, &MainWindow::addPatternFolder);
+    addFolder->setObjectName(QStringLiteral("MENUaddpatterns"));
+}
+
+void MainWindow::addPatternFolder()
+{
+    if (const auto folder = m_platform.folderName(
+            {tr("Add a Folder of GLIMMERON Patterns"), QString(), QString(), QString()}))
+        m_patterns->addFolder(*folder);
+}
+
+// The device plays one event per sequencer delay: with the preview at its pace, the status
+// bar tells how long a cycle of the sequence takes.
+void MainWindow::showCycleTime()
+{
+    const int events = m_document->lastEvent() + 1, delay = m_document->sequencerDelay();
+    m_ui.CycleTime->setText(tr("%1 events x %2 ms = %3 s per cycle")
+                                .arg(events)
+                                .arg(delay)
+                                .arg(QLocale().toString(events * delay / 1000.0)));
+    m_ui.CycleTime->setVisible(m_ui.MENUdevicespeed->isChecked());
+}
+
 void MainWindow::openRecent(const QString& path)
 {
     if (!QFileInfo::exists(path)) {
@@ -228,8 +284,9 @@ void MainWindow::setDownloadCommandsEnabled(bool enabled)
                                 m_ui.OpenButton, m_ui.SaveButton})
         button->setEnabled(enabled);
     // The menu entries of the same commands too, so none of them starts inside a download.
-    for (QAction* action : {m_ui.MENUdownload, m_ui.MENUtest, m_ui.MENUsettings, m_ui.MENUopen,
-                            m_ui.MENUsave, m_ui.MENUrecent->menuAction()})
+    for (QAction* action :
+         {m_ui.MENUdownload, m_ui.MENUtest, m_ui.MENUsettings, m_ui.MENUopen, m_ui.MENUsave,
+          m_ui.MENUrecent->menuAction(), m_ui.MENUpatterns->menuAction()})
         action->setEnabled(enabled);
     if (!enabled)
         return;

@@ -10,6 +10,7 @@ class FileCommands;
 class GridView;
 class HistoryActions;
 class Platform;
+class PatternLibrary;
 class RecentFiles;
 class RowControls;
 class SequenceDocument;
@@ -23,9 +24,9 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // The recent files are kept in `recentPath`.
+    // The recent files and the pattern folders are kept in `configFolder`.
     MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
-               const QString& recentPath, QWidget* parent = nullptr);
+               const QString& configFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const MainControls& ui() const { return m_ui; }
@@ -62,6 +63,9 @@ private:
     void wireDownload();
     void orderTabs();
     void showRecentFiles();
+    void showPatterns();
+    void addPatternFolder();
+    void showCycleTime();
     void setDownloadCommandsEnabled(bool enabled);
     void showStatus(const QString& text);
     bool quitAfterDownload();
@@ -81,5 +85,6 @@ private:
     TestRun* m_testRun = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
     RecentFiles* m_recent = nullptr;
+    PatternLibrary* m_patterns = nullptr;
     bool m_quitAfterDownload = false;
 };

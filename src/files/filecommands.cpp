@@ -1,8 +1,10 @@
 #include "files/filecommands.h"
 
 #include "files/savefile.h"
+#include "files/sequenceanimation.h"
 #include "files/sequencefile.h"
 #include "files/sequenceload.h"
+#include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "sequence/sequencedocument.h"
 
@@ -54,28 +56,71 @@ void FileCommands::showProblem(const QString& text)
 
 bool FileCommands::save()
 {
+    const std::optional<QString> target =
+        chooseTarget(tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
+                     QStringLiteral("DAT"), QFileInfo(m_document.filePath()).fileName(), true);
+    return target && saveTo(*target);
+}
+
+// The file the user chooses to write, once the replace question allows it. With
+// `remember`, the document takes each name chosen, for the next dialog to offer.
+std::optional<QString> FileCommands::chooseTarget(const QString& title, const QString& filter,
+                                                  const QString& suffix, const QString& offered,
+                                                  bool remember)
+{
+    QString initialName = offered;
     for (;;) {
-        const Platform::FileDialogRequest request{
-            tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
-            QFileInfo(m_document.filePath()).fileName(), folder()};
-        std::optional<QString> chosen = m_platform.saveFileName(request);
+        std::optional<QString> chosen =
+            m_platform.saveFileName({title, filter, initialName, folder()});
         if (!chosen)
-            return false;
+            return std::nullopt;
         // A name typed without an extension would be hidden by the Open dialog's filter.
         if (QFileInfo(*chosen).suffix().isEmpty())
-            *chosen +=
-                chosen->endsWith(QLatin1Char('.')) ? QStringLiteral("DAT") : QStringLiteral(".DAT");
-        m_document.setFile(*chosen, m_document.title());
-        m_document.keepOutsideHistory();
+            *chosen += chosen->endsWith(QLatin1Char('.')) ? suffix : QLatin1Char('.') + suffix;
+        initialName = QFileInfo(*chosen).fileName();
+        if (remember) {
+            m_document.setFile(*chosen, m_document.title());
+            m_document.keepOutsideHistory();
+        }
         if (!QFileInfo::exists(*chosen))
-            return saveTo(*chosen);
+            return chosen;
         // No, like Cancel, goes back to the dialog: only Yes replaces a file.
         const Platform::Answer answer = m_platform.messageBox(
             tr("Replace existing file - ") + *chosen + tr("?"), applicationTitle(),
             Platform::Buttons::YesNoCancel, Platform::Icon::Question);
         if (answer == Platform::Answer::Yes)
-            return saveTo(*chosen);
+            return chosen;
     }
+}
+
+void FileCommands::exportPicture()
+{
+    exportTo(tr("Export a Picture of the Sequence"), QStringLiteral("PNG Images (*.PNG)|*.png"),
+             QStringLiteral("png"), sequencePicturePng(m_document.data()));
+}
+
+void FileCommands::exportAnimation()
+{
+    QString error;
+    const QByteArray gif = sequenceAnimationGif(m_document.data(), &error);
+    if (gif.isEmpty())
+        return showProblem(tr("The animation could not be made: %1.").arg(error));
+    exportTo(tr("Export an Animation of the Sequence"),
+             QStringLiteral("GIF Animations (*.GIF)|*.gif"), QStringLiteral("gif"), gif);
+}
+
+void FileCommands::exportTo(const QString& title, const QString& filter, const QString& suffix,
+                            const QByteArray& bytes)
+{
+    const QString base = QFileInfo(m_document.filePath()).completeBaseName();
+    const std::optional<QString> target = chooseTarget(
+        title, filter, suffix.toUpper(),
+        (base.isEmpty() ? QStringLiteral("sequence") : base) + QLatin1Char('.') + suffix, false);
+    QString error;
+    if (target && !saveFileAtomically(*target, bytes, &error))
+        showProblem(tr("The picture could not be saved to %1: %2.\r\rCheck the free space and "
+                       "your permission to write there, or choose another name or folder.")
+                        .arg(*target, error));
 }
 
 bool FileCommands::saveTo(const QString& path)
@@ -116,6 +161,16 @@ void FileCommands::merge()
         folder()};
     if (const std::optional<QString> chosen = m_platform.openFileName(request))
         load(*chosen, true);
+}
+
+void FileCommands::loadPattern(const QString& path, const QString& name)
+{
+    const SequenceLoad load = loadSequenceFile(path);
+    if (!load.data)
+        return showProblem(load.problem + tr("\r\rNothing on screen has changed."));
+    m_document.assign(*load.data);
+    m_document.setFile(QString(), tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+    m_document.commit(tr("Pattern %1").arg(name));
 }
 
 // The whole file is read and checked before anything on screen changes.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class Platform;
 class SequenceDocument;
@@ -21,6 +22,11 @@ public:
     void merge();
     // Opens `path` as Open would, without the dialog (a file named at start-up).
     void openFile(const QString& path) { load(path, false); }
+    // Pictures to share: a PNG of the grid, a GIF of one cycle.
+    void exportPicture();
+    void exportAnimation();
+    // A ready pattern, as Open loads a file, but untitled and modified.
+    void loadPattern(const QString& path, const QString& name);
     // "NAME.DAT", or "the new sequence" when the title names no file.
     QString sequenceName() const;
 
@@ -32,6 +38,11 @@ Q_SIGNALS:
 
 private:
     bool saveTo(const QString& path);
+    std::optional<QString> chooseTarget(const QString& title, const QString& filter,
+                                        const QString& suffix, const QString& offered,
+                                        bool remember);
+    void exportTo(const QString& title, const QString& filter, const QString& suffix,
+                  const QByteArray& bytes);
     void load(const QString& path, bool merge);
     void showProblem(const QString& text);
     QString folder() const;

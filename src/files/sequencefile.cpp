@@ -118,3 +118,12 @@ SequenceReadResult readSequenceFile(const QByteArray& bytes)
     // Whatever follows record 65 (a note, an end-of-file byte) is not read.
     return {data, 0, {}};
 }
+
+QString sequenceNote(const QByteArray& bytes)
+{
+    const QList<RecordField> fields = readRecordFields(bytes);
+    if (fields.size() <= kSequenceRecords)
+        return {};
+    const QList<QByteArray> lines = bytes.split('\n');
+    return QString::fromUtf8(lines.value(fields[kSequenceRecords].line - 1)).trimmed();
+}

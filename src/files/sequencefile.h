@@ -19,3 +19,5 @@ struct SequenceReadResult
 
 // Reads and checks a whole file; nothing partial comes back.
 SequenceReadResult readSequenceFile(const QByteArray& bytes);
+// The line that follows record 65, if any: a note that says what the sequence is.
+QString sequenceNote(const QByteArray& bytes);

@@ -34,6 +34,8 @@ public:
     // Full path of the chosen file, or nothing when the user cancelled.
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    // A folder chosen by the user; `request.filter` is not used.
+    virtual std::optional<QString> folderName(const FileDialogRequest& request) = 0;
     virtual std::unique_ptr<SerialLink> createSerialLink() = 0;
     // The serial ports the system reports, in any order.
     virtual QList<SerialPortEntry> serialPorts() = 0;

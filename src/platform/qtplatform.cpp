@@ -124,6 +124,15 @@ std::optional<QString> QtPlatform::saveFileName(const FileDialogRequest& request
     return name;
 }
 
+std::optional<QString> QtPlatform::folderName(const FileDialogRequest& request)
+{
+    const QString name =
+        QFileDialog::getExistingDirectory(m_parent, request.title, startPath(request));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
 std::unique_ptr<SerialLink> QtPlatform::createSerialLink()
 {
     return std::make_unique<QtSerialLink>();

@@ -15,6 +15,7 @@ public:
                       Icon icon) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<QString> folderName(const FileDialogRequest& request) override;
     std::unique_ptr<SerialLink> createSerialLink() override;
     QList<SerialPortEntry> serialPorts() override;
     void openUrl(const QUrl& url, std::function<void()> failed) override;

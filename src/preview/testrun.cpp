@@ -29,7 +29,8 @@ void TestRun::toggle()
     }
     m_running = true;
     Q_EMIT runningChanged(true);
-    m_periodNs = qint64(m_document.testSpeed()) * 1'000'000;
+    m_periodNs =
+        qint64(m_deviceSpeed ? m_document.sequencerDelay() : m_document.testSpeed()) * 1'000'000;
     m_zoneBit = ::servoZoneBit(m_stickPosition);
     if (m_visible) {
         // A stopped run is still showing its last step: the new one follows on its tick,

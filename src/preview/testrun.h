@@ -24,6 +24,9 @@ public:
     // Clears the running flag; the step on show ends at its tick, then the run.
     void stop();
     void setStickPosition(int position);
+    // One event per sequencer delay, as the device plays, instead of per test speed; from
+    // the next run on.
+    void setDeviceSpeed(bool on) { m_deviceSpeed = on; }
 
     bool running() const { return m_running; }
     // A run is on show, possibly finishing its last step after a stop.
@@ -50,6 +53,7 @@ private:
     bool m_running = false;
     bool m_visible = false;
     bool m_restartPending = false;
+    bool m_deviceSpeed = false;
     int m_slot = 0;
     int m_last = 0;
     int m_stickPosition;

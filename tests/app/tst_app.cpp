@@ -10,7 +10,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,6 +37,8 @@ QString shown(TestWindow& t)
     const auto& dialogs = t.platform.fileDialogs;
     if (t.window->settingsDialog()->isVisible())
         return "settings";
+    if (t.ui().CycleTime->isVisible())
+        return t.ui().CycleTime->text();
     if (t.ui().MENUredo->isEnabled() && !t.document().cell(0, 0))
         return "undone";
     return dialogs.size() == 1 ? dialogs[0].title
@@ -57,10 +62,15 @@ std::tuple<int, QByteArray, QByteArray> run(QStringList arguments, const QByteAr
     err.open(QIODevice::WriteOnly);
     const bool toFull = arguments.removeAll(">/dev/full");
     arguments.replaceInStrings("@", dir.filePath("SEQ.DAT")).prepend("glimmeron");
+    arguments.replaceInStrings("%", dir.filePath("OUT"));
     Console console{toFull ? static_cast<QIODevice&>(full) : out, err, false,
                     [&] { return err.write("<Enter>") > 0 && enter; }};
     const int status =
         runCommand(parseCommandLine(arguments), platform, dir.filePath("LED.cfg"), console);
+    const QStringList written = QDir(dir.path()).entryList({"OUT*"}); // exports
+    if (status == 0 && !written.isEmpty())
+        out.write(written.join(' ').toUtf8() + " " +
+                  QByteArray::number(QFileInfo(dir.filePath(written[0])).size() > 1000));
     return {status, out.data(), err.data()};
 }
 
@@ -96,6 +106,7 @@ private Q_SLOTS:
         add({"MENUabout"}, "GLIMMERON: " + QString(25, ' '), false);
         add({"MENUhowto", "F1"}, manual, false);
         add({"Ctrl+Z"}, "undone", false);
+        add({"MENUdevicespeed"}, "50 events x 30 ms = 1.5 s per cycle", false);
     }
 
     void commandsReachTheirHandlers()
@@ -237,8 +248,8 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(t->path("B.DAT")));
         const QString recent = readFile(t->path("recent"));
         t->window.reset();
-        t->window = std::make_unique<MainWindow>(t->platform, t->path("LED.cfg"), QUrl(),
-                                                 t->path("recent"));
+        t->window =
+            std::make_unique<MainWindow>(t->platform, t->path("LED.cfg"), QUrl(), t->dir.path());
         QCOMPARE(readFile(t->path("recent")), recent.toUtf8());
         t->ui().MENUrecent->actions()[1]->trigger();
         QVERIFY(t->platform.messageBoxes.value(0).prompt.contains("B.DAT is no longer there"));
@@ -247,6 +258,18 @@ private Q_SLOTS:
         QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
         t->window->findChild<QAction*>("MENUclearrecent")->trigger();
         QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
+        // A folder of the user's own patterns joins the built-in ones, for the next start too.
+        t->platform.fileChoices << t->dir.path();
+        t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        t->window.reset();
+        t->window =
+            std::make_unique<MainWindow>(t->platform, t->path("LED.cfg"), QUrl(), t->dir.path());
+        const QList<QAction*> patterns = t->ui().MENUpatterns->actions();
+        QCOMPARE(patterns.last()->objectName(), "MENUaddpatterns");
+        QAction* own = patterns[patterns.size() - 3];
+        QCOMPARE(own->text(), "C");
+        own->trigger();
+        QVERIFY(t->document().isModified());
     }
 
     // The real message box: each button gives its own answer, Enter the default one and
@@ -388,6 +411,15 @@ private Q_SLOTS:
         QTest::newRow("stream and download")
             << QStringList{"--stream", "@", "--download", "@"} << example << 2 << QByteArray()
             << "--stream and --download cannot be used together.\nUsage: ";
+        QTest::newRow("export a picture") << QStringList{"--export-png", "@", "%.png"} << example
+                                          << 0 << QByteArray("OUT.png 1") << "";
+        QTest::newRow("export an animation") << QStringList{"--export-gif", "@", "%.gif"} << example
+                                             << 0 << QByteArray("OUT.gif 1") << "";
+        QTest::newRow("export, no OUT") << QStringList{"--export-gif", "@"} << example << 2
+                                        << QByteArray() << "--export-gif needs the file to write";
+        QTest::newRow("export a refused file")
+            << QStringList{"--export-png", "@", "%.png"} << QByteArray("x") << 2 << QByteArray()
+            << "Record 1";
         QTest::newRow("yes with stream") << QStringList{"--stream", "@", "--yes"} << example << 2
                                          << QByteArray() << "--yes goes with --download only.";
     }

@@ -1,13 +1,17 @@
 #include "files/filecommands.h"
+#include "files/sequenceanimation.h"
 #include "files/sequencefile.h"
+#include "files/sequencepicture.h"
 #include "platform/qtplatform.h"
 #include "readerchecks.h"
 #include "testwindow.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
 #include <csignal>
+#include <gif_lib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -126,6 +130,106 @@ private Q_SLOTS:
         const QByteArray bytes = readFile(file);
         QVERIFY(file.contains("sequencefile/") ? sequenceReaderHolds(bytes)
                                                : ledCfgReaderHolds(bytes));
+    }
+
+    // The ready patterns are data files the reader takes; each loads as one step, untitled
+    // and modified, and says what it is for.
+    void patternsAreSequences_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : QDir(":/patterns").entryList())
+            QTest::newRow(qPrintable(name)) << name;
+        QVERIFY(QDir(":/patterns").count() >= 8);
+    }
+
+    void patternsAreSequences()
+    {
+        QFETCH(QString, name);
+        const QByteArray bytes = readFile(":/patterns/" + name);
+        const SequenceReadResult read = readSequenceFile(bytes);
+        QVERIFY2(read.data, qPrintable(read.problem));
+        QVERIFY(sequenceNote(bytes).size() > 20);
+        Files f;
+        f.files.loadPattern(":/patterns/" + name, "P");
+        QCOMPARE(f.document.data(), *read.data);
+        QVERIFY(f.document.isModified());
+        QCOMPARE(f.document.title(), "GLIMMERON  -  Programmable LED Sequencer/Flasher");
+        QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Pattern P"));
+    }
+
+    // A frame per event for whole tens of milliseconds from 20 up, else one every 20 ms;
+    // the delays add up to the cycle.
+    void animationFramesFollowTheCycle_data()
+    {
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("totalCs");
+        QTest::newRow("50 x 30 ms") << 49 << 30 << 50 << 150;
+        QTest::newRow("50 x 20 ms") << 49 << 20 << 50 << 100;
+        QTest::newRow("50 x 25 ms") << 49 << 25 << 63 << 125;
+        QTest::newRow("50 x 10 ms") << 49 << 10 << 25 << 50;
+        QTest::newRow("3 x 255 ms") << 2 << 255 << 39 << 77;
+        QTest::newRow("1 x 1 ms") << 0 << 1 << 1 << 1;
+    }
+
+    void animationFramesFollowTheCycle()
+    {
+        QFETCH(int, last);
+        QFETCH(int, delay);
+        QFETCH(int, frames);
+        QFETCH(int, totalCs);
+        const QList<AnimationFrame> cycle = animationFrames(last, delay);
+        QCOMPARE(cycle.size(), frames);
+        int sum = 0;
+        for (qsizetype i = 0; i < cycle.size(); ++i) {
+            sum += cycle[i].delayCs;
+            QVERIFY(cycle[i].event <= last && (i == 0 || cycle[i].event >= cycle[i - 1].event));
+        }
+        QCOMPARE(sum, totalCs);
+        QVERIFY(delay < 20 || cycle.last().event == last); // faster events fall between frames
+    }
+
+    // Read back with the library that wrote it: alike frames merged, the delays making up
+    // the cycle, under 200 KB at its busiest; the picture shows a lit cell in its colour.
+    void exportsReadBack()
+    {
+        SequenceData data;
+        for (int i = 0; i < 50; ++i)
+            data.events[i] = i % 2 ? 15 : i % 3; // 50 frames that all differ
+        data.colourIndexes[0] = 1;
+        QString error;
+        QByteArray gif = sequenceAnimationGif(data, &error);
+        QVERIFY2(gif.size() < 200 * 1024, qPrintable(QString::number(gif.size())));
+        data.events.fill(0);
+        data.events[3] = 1;
+        for (const auto& [bytes, frames] :
+             {std::pair{gif, 50}, {sequenceAnimationGif(data, &error), 3}}) {
+            QBuffer in;
+            in.setData(bytes);
+            in.open(QIODevice::ReadOnly);
+            int code = 0;
+            GifFileType* read = DGifOpen(
+                &in,
+                [](GifFileType* g, GifByteType* to, int size) {
+                    return int(static_cast<QBuffer*>(g->UserData)
+                                   ->read(reinterpret_cast<char*>(to), size));
+                },
+                &code);
+            QVERIFY(read && DGifSlurp(read) == GIF_OK);
+            QCOMPARE(read->ImageCount, frames);
+            int total = 0;
+            for (int i = 0; i < read->ImageCount; ++i) {
+                GraphicsControlBlock control;
+                QCOMPARE(DGifSavedExtensionToGCB(read, i, &control), GIF_OK);
+                total += control.DelayTime;
+            }
+            QCOMPARE(total, 150);
+            DGifCloseFile(read, &code);
+        }
+        const QImage picture = sequencePicture(data);
+        QVERIFY(picture.width() >= 1200);
+        QVERIFY(picture.pixelColor(QPoint(24 + 120 + 3 * 22 + 8, 24 + 40 + 12)) == Qt::red);
     }
 
     // Save writes the golden bytes, and Open brings back all that Save wrote.

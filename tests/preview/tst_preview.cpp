@@ -62,14 +62,16 @@ private Q_SLOTS:
         QCOMPARE(servo.last(), QVariantList{false});
     }
 
-    // Steps never come faster than the test speed; the last event is read once per pass;
-    // a stop ends the run at the step's tick, and a start inside that step shows one run.
+    // Steps never come faster than the test speed, or the sequencer delay at the device's
+    // pace; the last event is read once per pass; a stop ends the run at the step's tick,
+    // and a start inside that step shows one run.
     void stepsKeepThePaceAndPassesTheirLastEvent()
     {
         SequenceDocument doc;
-        doc.setTiming(30, 20);
+        doc.setTiming(20, 100);
         doc.setLastEvent(7);
         TestRun run(doc);
+        run.setDeviceSpeed(true);
         QList<int> slots;
         QList<qint64> times;
         watchSteps(run, 14, [&](int slot, const LampColours&, qint64 ns) {
@@ -82,6 +84,7 @@ private Q_SLOTS:
         for (qsizetype i = 1; i < times.size(); ++i)
             QVERIFY2(times[i] - times[i - 1] >= 19'000'000, qPrintable(QString::number(i)));
         QVERIFY(times.last() - times.first() >= 13 * 20'000'000 - 1'000'000);
+        QVERIFY(times.last() - times.first() < 13 * 90'000'000); // not at the test speed
 
         QList<int> ended;
         connect(&run, &TestRun::stepEnded, [&](int slot) { ended << slot; });

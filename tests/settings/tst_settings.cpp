@@ -52,7 +52,7 @@ private Q_SLOTS:
         ScriptedPlatform platform;
         const QString location = ledCfgLocation();
         QCOMPARE(location, content == "none" ? user : "LED.cfg");
-        MainWindow window(platform, location, QUrl(), QStringLiteral("recent"));
+        MainWindow window(platform, location, QUrl(), QStringLiteral("."));
         SettingsDialog* dialog = window.settingsDialog();
         QCOMPARE(dialog->commPortNumber(), port);
         const Settings values = dialog->values(); // the timing never comes from LED.cfg

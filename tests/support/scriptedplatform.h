@@ -47,6 +47,7 @@ public:
     }
     std::optional<QString> openFileName(const FileDialogRequest& r) override { return file(r); }
     std::optional<QString> saveFileName(const FileDialogRequest& r) override { return file(r); }
+    std::optional<QString> folderName(const FileDialogRequest& r) override { return file(r); }
     // The real port, noting when each write begins; tests name a pty for a port number
     // through GLIMMERON_PORT_<n>.
     std::unique_ptr<SerialLink> createSerialLink() override

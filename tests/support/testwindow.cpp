@@ -12,7 +12,7 @@ TestWindow::TestWindow(std::optional<QByteArray> ledCfg)
         writeFile(path(QStringLiteral("LED.cfg")), *ledCfg);
     window = std::make_unique<MainWindow>(platform, path(QStringLiteral("LED.cfg")),
                                           QUrl::fromLocalFile(path(QStringLiteral("manual.html"))),
-                                          path(QStringLiteral("recent")));
+                                          dir.path());
     window->show();
 }
 

@@ -1,0 +1,51 @@
+#include "files/patternlibrary.h"
+
+#include "files/savefile.h"
+#include "files/sequencefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+PatternLibrary::PatternLibrary(QString storePath, QObject* parent)
+    : QObject(parent), m_storePath(std::move(storePath))
+{
+    QString error;
+    if (const auto bytes = readSmallFile(m_storePath, 64 * 1024, &error))
+        m_folders = QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QList<Pattern> PatternLibrary::patternsIn(const QString& folder)
+{
+    QList<Pattern> patterns;
+    const QDir dir(folder);
+    for (const QFileInfo& file :
+         dir.entryInfoList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files,
+                           QDir::Name | QDir::IgnoreCase)) {
+        QFile in(file.filePath());
+        const QByteArray head = in.open(QIODevice::ReadOnly) ? in.read(64 * 1024) : QByteArray();
+        patterns.append({file.completeBaseName(), sequenceNote(head), file.filePath()});
+    }
+    return patterns;
+}
+
+QList<std::pair<QString, QList<Pattern>>> PatternLibrary::userPatterns() const
+{
+    QList<std::pair<QString, QList<Pattern>>> folders;
+    for (const QString& folder : m_folders)
+        folders.append({folder, patternsIn(folder)});
+    return folders;
+}
+
+void PatternLibrary::addFolder(const QString& folder)
+{
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    if (!m_folders.contains(absolute))
+        m_folders.append(absolute);
+    QDir().mkpath(QFileInfo(m_storePath).path());
+    QString error; // a list that cannot be kept is only a convenience lost
+    saveFileAtomically(m_storePath,
+                       (m_folders.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), &error,
+                       true);
+    Q_EMIT changed();
+}
