@@ -286,8 +286,6 @@ private Q_SLOTS:
         QTest::newRow("Enter on Yes/No") << B::YesNoCancel << int(Qt::Key_Return) << A::Yes;
         QTest::newRow("Escape on Yes/No") << B::YesNoCancel << int(Qt::Key_Escape) << A::Cancel;
         QTest::newRow("Enter on Save") << B::SaveDiscardCancel << int(Qt::Key_Return) << A::Save;
-        QTest::newRow("Discard") << B::SaveDiscardCancel << int(QMessageBox::Discard) << A::Discard;
-        QTest::newRow("Escape on OK/Cancel") << B::OkCancel << int(Qt::Key_Escape) << A::Cancel;
     }
 
     void qtMessageBoxAnswersAsPressed()

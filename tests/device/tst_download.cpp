@@ -127,12 +127,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("device"); // "pty": a pty whose far side goes away
         QTest::addColumn<QList<SerialPortEntry>>("found");
         QTest::addColumn<QStringList>("expected");
-        const QList<SerialPortEntry> two{{"/dev/ttyUSB9", "FT232R USB UART"},
-                                         {"/dev/ttyS0", "16550A"}};
+        // Adapters first, then the others with their digits by value.
+        const QList<SerialPortEntry> two{
+            {"/dev/ttyS10", ""}, {"/dev/ttyUSB9", "FT232R USB UART"}, {"/dev/ttyS2", "16550A"}};
         QTest::newRow("missing device")
             << 1 << QByteArray("/dev/glimmeron-no-such-port") << two
             << QStringList{"Serial port 1 (/dev/glimmeron-no-such-port)", "no such device",
-                           "Nothing was sent", "2: /dev/ttyS0 - 16550A"};
+                           "Nothing was sent", "2: /dev/ttyS2 - 16550A, 3: /dev/ttyS10"};
         QTest::newRow("port 20, beyond the ports found")
             << 20 << QByteArray() << two
             << QStringList{"No serial port has number 20.", "1: /dev/ttyUSB9 - FT232R USB UART"};

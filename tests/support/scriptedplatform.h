@@ -24,8 +24,6 @@ public:
     QQueue<std::optional<QString>> fileChoices;
     QList<SerialPortEntry> ports; // what the system reports
     bool browserWorks = true;
-    // Runs inside a message box, before it answers: the user acting while it is open.
-    std::function<void(const MessageBoxCall&)> onMessageBox;
 
     QList<MessageBoxCall> messageBoxes;
     QList<FileDialogRequest> fileDialogs;
@@ -39,8 +37,6 @@ public:
                       Icon icon) override
     {
         messageBoxes << MessageBoxCall{prompt, title, buttons, icon};
-        if (onMessageBox)
-            onMessageBox(messageBoxes.last());
         if (!answers.isEmpty())
             return answers.dequeue();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
