@@ -63,7 +63,6 @@ private Q_SLOTS:
                    {{1, "1"}, {2, "2"}, {3, "3"}, {59, "2"}, {61, "3"}, {62, "0"}, {64, "255"}})));
         t.window->openFile(t.path("EX.DAT"));
         t.platform.answers << Platform::Answer::Ok;
-        QSet<int> progress;
         QSet<QString> lines; // line settings while the port is open
         QStringList restricted;
         bool edited = false, listOpened = false;
@@ -72,7 +71,6 @@ private Q_SLOTS:
             const qsizetype sent = pty.bytes().size();
             if (t.ui().ProgressBar1->isHidden())
                 return;
-            progress << t.ui().ProgressBar1->value();
             lines << pty.lineSettings();
             restricted << commandsNotEnabled(t.ui(), false);
             if (!t.ui().DLlabel->isVisible() || t.ui().Settings_button->isVisible())
@@ -110,7 +108,6 @@ private Q_SLOTS:
         const auto box = t.platform.messageBoxes.value(0);
         QVERIFY(box.prompt.startsWith("\r 1) Cycle power/Connect Glimmeron to programming cable"));
         QCOMPARE(box.title, "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
-        QVERIFY(progress.contains(0) && progress.contains(54));
         QCOMPARE(restricted, QStringList());
         QCOMPARE(lines, QSet<QString>{"2400,n,8,1"});
         verifyRestored(t.ui());

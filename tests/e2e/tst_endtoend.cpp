@@ -13,23 +13,20 @@ constexpr int kPatienceMs = 30000;
 const QString kMain = QStringLiteral("^GLIMMERON  -  Programmable LED Sequencer/Flasher");
 QProcessEnvironment g_env = QProcessEnvironment::systemEnvironment();
 
-QString xdotool(const QStringList& args)
+QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
 {
     QProcess p;
     p.setProcessEnvironment(g_env);
-    p.start("timeout", QStringList{QString::number(kPatienceMs / 1000), "xdotool"} + args);
-    p.waitForFinished(kPatienceMs + 5000);
+    p.start("timeout", QStringList{QString::number(seconds), "xdotool"} + args);
+    p.waitForFinished(seconds * 1000 + 5000);
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// The visible window whose title matches `pattern`, or empty after `ms`.
-QString findWindow(const QString& pattern, int ms = kPatienceMs)
+// The visible window whose title matches `pattern`, or empty after `seconds`.
+QString findWindow(const QString& pattern, int seconds = kPatienceMs / 1000)
 {
-    QString id;
-    auto found = [&] {
-        return !(id = xdotool({"search", "--onlyvisible", "--name", pattern})).isEmpty();
-    };
-    return QTest::qWaitFor(found, ms) ? id.section('\n', 0, 0) : QString();
+    return xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}, seconds)
+        .section('\n', 0, 0);
 }
 
 void press(const QString& window, const QString& key)
@@ -43,7 +40,7 @@ QString openWindow(const QString& window, const QString& key, const QString& tit
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         press(window, key);
-        if (const QString opened = findWindow(title, 10000); !opened.isEmpty())
+        if (const QString opened = findWindow(title, 10); !opened.isEmpty())
             return opened;
     }
     return {};
