@@ -8,16 +8,11 @@
 #include "testwindow.h"
 
 #include <QAccessible>
-#include <QAction>
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -29,8 +24,7 @@ Q_DECLARE_METATYPE(Platform::Answer)
 
 namespace {
 
-// What the window shows: the settings, an undone click, the one file dialog or message
-// box, or its title.
+// What the window shows: the settings, the cycle, an undone click, a dialog, or its title.
 QString shown(TestWindow& t)
 {
     const auto& boxes = t.platform.messageBoxes;
@@ -57,9 +51,8 @@ void triggerCommand(TestWindow& t, const QString& command)
         QTest::keySequence(t.window.get(), QKeySequence(command));
 }
 
-// Runs the command line with "@" standing for a data file holding `file`, and an
-// LED.cfg that names port 2; ">/dev/full" sends standard output there. `enter` answers
-// the wait for Enter. Status, standard output and error.
+// The command line with "@" for a data file holding `file`, "%" for an output, LED.cfg on
+// port 2 and ">/dev/full" as standard output there: status, output (or exports), error.
 std::tuple<int, QByteArray, QByteArray> run(QStringList arguments, const QByteArray& file,
                                             ScriptedPlatform& platform, bool enter = true)
 {
@@ -91,8 +84,7 @@ class TestApp : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Every menu entry, button and key reaches its own handler, during a test run that
-    // some of them stop first.
+    // Every menu entry, button and key reaches its handler; some stop a test run first.
     void commandsReachTheirHandlers_data()
     {
         QTest::addColumn<QString>("trigger"); // a menu entry, a button or a key
@@ -140,8 +132,7 @@ private Q_SLOTS:
         QCOMPARE(t.platform.quitCalls, 0);
     }
 
-    // Unmodified, Exit asks its own question and the close box ends at once; with unsaved
-    // changes, both ask to save them: Save (then end, unless it is cancelled), Discard, Cancel.
+    // Unmodified: Exit asks its question, the close box ends. Unsaved changes: Save, Discard?
     void endingTheProgram_data()
     {
         QTest::addColumn<bool>("modified");
@@ -193,8 +184,7 @@ private Q_SLOTS:
         QCOMPARE(t.window->isWindowModified(), modified && !saved);
     }
 
-    // The manual opens with the launcher, or in one window of our own that fits the
-    // screen and closes with Escape when the launcher is missing or fails.
+    // Without a working launcher, the manual shows in one window that fits; Escape closes it.
     void usersManualOpens()
     {
         TestWindow t;
@@ -226,8 +216,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!window || !window->isVisible());
     }
 
-    // Open Recent: the last files opened or saved, newest first, kept for the next start;
-    // a file that is gone leaves the list with a message.
+    // Open Recent: newest first, kept for the next start; a file gone leaves with a message.
     void recentFiles()
     {
         auto t = std::make_unique<TestWindow>();
@@ -268,8 +257,7 @@ private Q_SLOTS:
         QVERIFY(t->document().isModified());
     }
 
-    // The real message box: each button gives its own answer, Enter the default one and
-    // Escape Cancel; carriage returns break lines.
+    // The real message box answers as pressed; carriage returns break its lines.
     void qtMessageBoxAnswersAsPressed_data()
     {
         QTest::addColumn<Platform::Buttons>("buttons");
@@ -412,8 +400,8 @@ private Q_SLOTS:
         QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
     }
 
-    // Without --yes it waits for Enter; event values 13 and 10 go out raw. The end of input
-    // cancels; a signal stops between two records. The port's line settings come back.
+    // Enter downloads (13 and 10 raw), the end of input cancels, a signal stops; the line
+    // settings come back.
     void downloadFromTheCommandLine_data()
     {
         QTest::addColumn<bool>("enter");

@@ -1,15 +1,11 @@
 #include "device/download.h"
-#include "preview/testrun.h"
 #include "ptycapture.h"
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -19,8 +15,7 @@ Q_DECLARE_METATYPE(QList<SerialPortEntry>)
 
 namespace {
 
-// The commands that a download disables, buttons and menu entries, that are not as
-// `enabled` says.
+// Which of the commands a download disables are not as `enabled` says.
 QStringList commandsNotEnabled(const MainControls& ui, bool enabled)
 {
     QStringList wrong;
@@ -48,8 +43,7 @@ class TestDownload : public QObject
 private Q_SLOTS:
     void init() { qunsetenv("GLIMMERON_PORT_1"); }
 
-    // Values are read as their records go out, a colour list held open mid-stream holds
-    // nothing up, and a signal to end waits for the last record.
+    // Values go out as they stand; an open list holds nothing up; a signal waits for the end.
     void sendsTheLatestValuesAtThePaceAndExitWaits()
     {
         PtyCapture pty;
@@ -99,8 +93,7 @@ private Q_SLOTS:
         for (qsizetype r = 1; r < writes.size(); ++r) {
             const double gap =
                 std::chrono::duration<double, std::milli>(writes[r] - writes[r - 1]).count();
-            // Never faster than the pace, and the open list held nothing up (a busy machine
-            // may add tens of milliseconds, never a second).
+            // Never faster than the pace; a busy machine may add tens of ms, never a second.
             QVERIFY2(gap >= (r == 1 ? 550.0 : 50.0) && gap < 1000,
                      qPrintable(QStringLiteral("record %1: %2 ms").arg(r + 1).arg(gap)));
         }
@@ -116,8 +109,7 @@ private Q_SLOTS:
                 .arg(pty.deviceName())));
     }
 
-    // A port that cannot be used, or a cable pulled mid-stream, is reported and named;
-    // Cancel at the question sends nothing.
+    // Unusable ports and a pulled cable are reported and named; Cancel sends nothing.
     void portProblemsAreReported_data()
     {
         QTest::addColumn<int>("port");

@@ -1,5 +1,4 @@
-// Drives the real program in an X server of its own through its keys and real file
-// dialogs. Every wait polls for what it needs with a generous timeout: CI machines are busy.
+// The real program in an X server of its own, by keys and real dialogs; waits are generous.
 #include "ptycapture.h"
 #include "testwindow.h"
 
@@ -34,8 +33,7 @@ void press(const QString& window, const QString& key)
     xdotool({"windowfocus", "--sync", window, "key", "--clearmodifiers", key});
 }
 
-// Presses `key` in `window` until a window titled `title` opens: a window still busy
-// starting up or closing a dialog may miss a key.
+// Presses `key` until a window titled `title` opens: a busy window may miss a key.
 QString openWindow(const QString& window, const QString& key, const QString& title)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {

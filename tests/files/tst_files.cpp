@@ -7,8 +7,6 @@
 #include "testwindow.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QTest>
 #include <csignal>
 #include <gif_lib.h>
@@ -113,9 +111,7 @@ private Q_SLOTS:
         QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
     }
 
-    // Every input the fuzzers kept (seeds, finds and crashes) still holds. The ready
-    // patterns are data files too: each loads as one step, untitled and modified, and says
-    // what it is for.
+    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note.
     void readersHoldOnKeptFilesAndPatterns_data()
     {
         QTest::addColumn<QString>("file");
@@ -141,9 +137,8 @@ private Q_SLOTS:
         QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Pattern P"));
     }
 
-    // Read back with the library that wrote it: a frame per event for whole tens of
-    // milliseconds from 20 up, else one every 20 ms; frames alike in a row merged; the
-    // delays making up the cycle; under 200 KB at its busiest. Events alternate off and on.
+    // Read back by giflib: a frame per event at 20, 30... ms, else every 20 ms; alike frames
+    // merged; delays make up the cycle; under 200 KB. Events alternate off and on.
     void animationReadsBack_data()
     {
         QTest::addColumn<int>("last");
@@ -253,8 +248,7 @@ private Q_SLOTS:
         QVERIFY(!f.document.isModified());
     }
 
-    // Where Save writes: through a link into the file it names; never over a read-only
-    // file, past a size limit or into a file taken for a folder, where the old bytes stay.
+    // Save writes through a link, never over a read-only file or past a limit: old bytes stay.
     void saveTargets_data()
     {
         QTest::addColumn<QString>("chosen");

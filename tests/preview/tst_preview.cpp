@@ -2,15 +2,13 @@
 #include "preview/testrun.h"
 #include "sequence/sequencedocument.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
 namespace {
 
-// Starts a run and calls `check` with the slot, the lamps and the time of each of the
-// next `steps` steps.
+// Calls `check` with the slot, the lamps and the time of the next `steps` steps.
 void watchSteps(TestRun& run, int steps,
                 const std::function<void(int, const LampColours&, qint64)>& check)
 {
@@ -62,9 +60,8 @@ private Q_SLOTS:
         QCOMPARE(servo.last(), QVariantList{false});
     }
 
-    // Steps never come faster than the test speed, or the sequencer delay at the device's
-    // pace; the last event is read once per pass; a stop ends the run at the step's tick,
-    // and a start inside that step shows one run.
+    // Steps keep the device's pace; the last event counts per pass; a stop ends at the
+    // step's tick, and a start inside it shows one run.
     void stepsKeepThePaceAndPassesTheirLastEvent()
     {
         SequenceDocument doc;

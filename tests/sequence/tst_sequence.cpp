@@ -1,18 +1,15 @@
 #include "platform/layout.h"
 #include "sequence/cellbox.h"
-#include "sequence/dragpaint.h"
 #include "sequence/gridview.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 using Edit = std::function<void(SequenceDocument&)>;
 Q_DECLARE_METATYPE(Edit)
@@ -42,8 +39,7 @@ class TestSequence : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Applied to LED 1 all off and LED 3 all on, the operations set exactly `on` and turn
-    // off every other slot up to `upTo`. LED 4 holds 0, 5 and 40.
+    // On LED 1 all off and LED 3 all on: `on` set, the rest up to `upTo` off. LED 4: 0, 5, 40.
     void rowOperations_data()
     {
         QTest::addColumn<int>("operation");
@@ -89,8 +85,7 @@ private Q_SLOTS:
         QCOMPARE(doc.eventValue(5), 4 * int(stillOn.contains(5)) + int(on.contains(5)) + 8);
     }
 
-    // Every kind of edit is one step; undo brings back exactly what it changed, and a
-    // timing applied by Settings OK in between stays.
+    // Undo brings back what one edit changed; a timing from Settings OK in between stays.
     void undoAndRedoEveryEdit_data()
     {
         QTest::addColumn<Edit>("edit");
@@ -129,8 +124,7 @@ private Q_SLOTS:
         QCOMPARE(doc.data(), after);
     }
 
-    // Cells are 10 x 10 pixels, rows 20 pixels apart. A path is "x,y" points: the press,
-    // the moves, the release; cells are "led:slot".
+    // 10-pixel cells, rows 20 apart; a path is "x,y" points (press, moves, release).
     void dragPaintsOnlyThePointersPath_data()
     {
         QTest::addColumn<QString>("path");
@@ -194,8 +188,7 @@ private Q_SLOTS:
         CellBox* corner = grid->cell(3, 20); // the whole cell is clickable
         QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(corner->width() - 1, 0));
         QCOMPARE(grid->mem(20)->text(), QStringLiteral("8"));
-        // A drag back to its start cell paints, and does not toggle the start cell; no
-        // undo while the button is held.
+        // A drag back to its start cell paints without toggling it; no undo mid-drag.
         QTest::mousePress(t.window->windowHandle(), Qt::LeftButton, {}, at(t, 1, 9));
         QVERIFY(!t.ui().MENUundo->isEnabled());
         for (QPoint p : {at(t, 1, 12), QPoint(at(t, 1, 5).x(), 2), at(t, 1, 9)})
@@ -234,10 +227,8 @@ private Q_SLOTS:
         QCOMPARE(doc.lastEvent(), 7);
     }
 
-    // The lists wait with the window live; the row list opens on Clear All, the copy list
-    // keeps its entry, the colour list opens on the LED's colour, and a second label
-    // clicked while it is open waits inside the first: one click answers both. A list
-    // takes the keyboard: Return chooses, Escape cancels, then the opener has it again.
+    // Lists wait with the window live and nest (one click answers both); they take the
+    // keyboard: Return chooses, Escape cancels, then the opener has it again.
     void listsWaitForTheirChoice()
     {
         TestWindow t;

@@ -3,8 +3,6 @@
 #include "testwindow.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -15,8 +13,7 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // LED.cfg read at start-up and written by OK: under its bare name in a start folder
-    // whose name is not valid UTF-8, or the user's own when the start folder has none.
+    // LED.cfg, bare in a non-UTF-8 start folder or else the user's, read at start, written by OK.
     void ledCfgAtStartUpAndOk_data()
     {
         QTest::addColumn<QByteArray>("content"); // "none": no file; "fifo": a named pipe
@@ -73,8 +70,7 @@ private Q_SLOTS:
         QCOMPARE(::rmdir(folder.constData()), 0);
     }
 
-    // OK applies and stores, even where LED.cfg cannot be written; Cancel only hides;
-    // Open and undo show the file's timing in the lists.
+    // OK applies and stores (or says why not); Cancel only hides; Open and undo show timing.
     void okAppliesAndStoresCancelOnlyHides()
     {
         TestWindow t("7\r\n");

@@ -5,8 +5,7 @@
 #include <QString>
 #include <memory>
 
-// A pseudo-terminal whose device side the program opens as its serial port; the other
-// side is read whenever the event loop runs (tests wait by running it).
+// A pseudo-terminal: the program's serial port, read on the far side from the event loop.
 class PtyCapture
 {
 public:

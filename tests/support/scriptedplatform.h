@@ -8,8 +8,7 @@
 #include <chrono>
 #include <functional>
 
-// Records every message box and dialog, and answers from a script. An unscripted
-// message box is answered with Cancel (or OK where that is the only button).
+// Records every message box and dialog and answers from a script, else Cancel (or OK).
 class ScriptedPlatform : public Platform
 {
 public:
@@ -44,8 +43,7 @@ public:
     std::optional<QString> openFileName(const FileDialogRequest& r) override { return file(r); }
     std::optional<QString> saveFileName(const FileDialogRequest& r) override { return file(r); }
     std::optional<QString> folderName(const FileDialogRequest& r) override { return file(r); }
-    // The real port, noting when each write begins; tests name a pty for a port number
-    // through GLIMMERON_PORT_<n>.
+    // The real port (a pty through GLIMMERON_PORT_<n>), noting when each write begins.
     std::unique_ptr<SerialLink> createSerialLink() override
     {
         struct TimedSerialLink : QtSerialLink

@@ -28,8 +28,7 @@ struct TestWindow
 
 bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
-// A worked example's data file, written by hand from the file format, not by our
-// writer; golden() gives its bytes with some records (numbered from 1) replaced.
+// A hand-written example file; golden() gives its bytes with records (from 1) replaced.
 QString goldenPath(const QString& name);
 QByteArray golden(const QString& name, const QMap<int, QByteArray>& records = {});
 // Slots from..to (both included) in steps of `step`.
