@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/resource.h>
@@ -35,16 +36,19 @@ int main(int argc, char* argv[])
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // --bare: a plain main window, the yardstick for the editor's own start-up.
+    // --bare: a plain main window with one line of text (so fonts load, as any window
+    // with words needs), the yardstick for the editor's own start-up.
     const bool bare = app.arguments().contains(QStringLiteral("--bare"));
     QTemporaryDir dir;
     ScriptedPlatform platform;
     std::unique_ptr<QMainWindow> window;
-    if (bare)
+    if (bare) {
         window = std::make_unique<QMainWindow>();
-    else
+        window->setCentralWidget(new QLabel(QStringLiteral("GLIMMERON")));
+    } else {
         window = std::make_unique<MainWindow>(platform, QDir(dir.path()).filePath("LED.cfg"),
                                               QUrl(), dir.path());
+    }
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get(), 10000)) {
         std::printf("start-up: the window was not shown\n");

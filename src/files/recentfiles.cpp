@@ -17,6 +17,8 @@ RecentFiles::RecentFiles(QString storePath, QObject* parent)
 void RecentFiles::add(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (m_files.value(0) == absolute)
+        return; // already the newest: nothing to write
     m_files.removeAll(absolute);
     m_files.prepend(absolute);
     m_files = m_files.mid(0, kKept);
