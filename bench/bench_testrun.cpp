@@ -44,8 +44,8 @@ void measure(TestWindow& t, int speed, int steps, bool device = false)
     const double drift = (last - first) / 1e6 - double(periods.size()) * speed;
     std::printf("test run: %d steps at %s %d: mean %.3f ms, p99 %.3f ms, max %.3f ms, "
                 "drift %+.2f ms (target: mean within 0.1 ms, p99 <= TestSpeed + 2)\n",
-                int(periods.size()), device ? "SequencerDelay" : "TestSpeed", speed, mean(periods), percentile(periods, 99),
-                percentile(periods, 100), drift);
+                int(periods.size()), device ? "SequencerDelay" : "TestSpeed", speed, mean(periods),
+                percentile(periods, 99), percentile(periods, 100), drift);
     std::printf("test run: CPU time %.3f ms per step\n", cpuRun / periods.size());
 }
 
