@@ -205,6 +205,9 @@ bool RowControls::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Space:
         choose(list);
         return true;
+    case Qt::Key_Tab: // the keyboard stays with the list until it is answered
+    case Qt::Key_Backtab:
+        return true;
     default:
         return false;
     }
