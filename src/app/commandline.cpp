@@ -196,7 +196,7 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
 }
 
 // A PNG of the grid or a GIF of one cycle, into OUT.
-int exportPicture(const CommandLine& command, Console& console)
+int exportSequence(const CommandLine& command, Console& console)
 {
     const SequenceLoad load = loadSequenceFile(command.file);
     if (!load.data) {
@@ -340,7 +340,7 @@ int runCommand(const CommandLine& command, Platform& platform, const QString& le
         return download(command, platform, ledCfgPath, console);
     case CommandLine::Action::ExportPng:
     case CommandLine::Action::ExportGif:
-        return exportPicture(command, console);
+        return exportSequence(command, console);
     }
     return 2;
 }

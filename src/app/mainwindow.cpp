@@ -118,8 +118,7 @@ void MainWindow::wireCommands()
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
     connect(m_ui.MENUdevicespeed, &QAction::toggled, m_testRun, &TestRun::setDeviceSpeed);
-    for (auto change : {&SequenceDocument::timingChanged, &SequenceDocument::fileChanged})
-        connect(m_document, change, this, &MainWindow::showCycleTime);
+    connect(m_document, &SequenceDocument::timingChanged, this, &MainWindow::showCycleTime);
     connect(m_document, &SequenceDocument::lastEventChanged, this, &MainWindow::showCycleTime);
     connect(m_ui.MENUdevicespeed, &QAction::toggled, this, &MainWindow::showCycleTime);
     connect(m_files, &FileCommands::fileUsed, m_recent, &RecentFiles::add);

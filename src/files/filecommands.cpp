@@ -24,12 +24,17 @@ FileCommands::FileCommands(SequenceDocument& document, Platform& platform, QObje
     m_document.keepOutsideHistory();
 }
 
+// The title of a sequence that belongs to no file.
+QString FileCommands::plainTitle()
+{
+    return tr("GLIMMERON  -  Programmable LED Sequencer/Flasher");
+}
+
 // The remembered file survives: Save after New proposes the last name used.
 void FileCommands::newSequence()
 {
     m_document.clear();
-    m_document.setFile(m_document.filePath(),
-                       tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+    m_document.setFile(m_document.filePath(), plainTitle());
     m_document.commit(tr("New/Clear"));
     m_document.markSaved();
 }
@@ -147,43 +152,50 @@ bool FileCommands::saveTo(const QString& path)
 
 void FileCommands::open()
 {
-    const Platform::FileDialogRequest request{
-        tr("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, QString(),
-        folder()};
-    if (const std::optional<QString> chosen = m_platform.openFileName(request))
-        load(*chosen, false);
+    chooseAndLoad(tr("Open GLIMMERON Programmable LED Sequencer/Flasher Data File"), false);
 }
 
 void FileCommands::merge()
 {
-    const Platform::FileDialogRequest request{
-        tr("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter, QString(),
-        folder()};
-    if (const std::optional<QString> chosen = m_platform.openFileName(request))
-        load(*chosen, true);
+    chooseAndLoad(tr("Merge GLIMMERON Programmable LED Sequencer/Flasher Data File"), true);
+}
+
+void FileCommands::chooseAndLoad(const QString& title, bool merge)
+{
+    if (const std::optional<QString> chosen =
+            m_platform.openFileName({title, kFilter, QString(), folder()}))
+        load(*chosen, merge);
+}
+
+// The whole file is read and checked before anything on screen changes.
+std::optional<SequenceData> FileCommands::read(const QString& path)
+{
+    SequenceLoad load = loadSequenceFile(path);
+    if (!load.data)
+        showProblem(load.problem + tr("\r\rNothing on screen has changed."));
+    return load.data;
 }
 
 void FileCommands::loadPattern(const QString& path, const QString& name)
 {
-    const SequenceLoad load = loadSequenceFile(path);
-    if (!load.data)
-        return showProblem(load.problem + tr("\r\rNothing on screen has changed."));
-    m_document.assign(*load.data);
-    m_document.setFile(QString(), tr("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
+    const std::optional<SequenceData> data = read(path);
+    if (!data)
+        return;
+    m_document.assign(*data);
+    m_document.setFile(QString(), plainTitle());
     m_document.commit(tr("Pattern %1").arg(name));
 }
 
-// The whole file is read and checked before anything on screen changes.
 void FileCommands::load(const QString& path, bool merge)
 {
-    const SequenceLoad load = loadSequenceFile(path);
-    if (!load.data)
-        return showProblem(load.problem + tr("\r\rNothing on screen has changed."));
+    const std::optional<SequenceData> data = read(path);
+    if (!data)
+        return;
     const QString name = QFileInfo(path).fileName();
     m_document.setFile(path, kTitlePrefix + name);
     // One step: the bar repaints the window on every change, and reading takes no time.
     Q_EMIT progress(50);
-    merge ? m_document.merge(*load.data) : m_document.assign(*load.data);
+    merge ? m_document.merge(*data) : m_document.assign(*data);
     Q_EMIT progress(-1);
     m_document.commit(merge ? tr("Merge %1").arg(name) : tr("Open %1").arg(name));
     if (!merge) {

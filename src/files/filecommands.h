@@ -1,6 +1,8 @@
 #pragma once
 
+#include "sequence/sequencedata.h"
 #include <QObject>
+
 #include <QString>
 #include <optional>
 
@@ -43,7 +45,10 @@ private:
                                         bool remember);
     void exportTo(const QString& title, const QString& filter, const QString& suffix,
                   const QByteArray& bytes);
+    void chooseAndLoad(const QString& title, bool merge);
+    std::optional<SequenceData> read(const QString& path);
     void load(const QString& path, bool merge);
+    static QString plainTitle();
     void showProblem(const QString& text);
     QString folder() const;
 

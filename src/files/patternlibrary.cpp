@@ -8,11 +8,8 @@
 #include <QFileInfo>
 
 PatternLibrary::PatternLibrary(QString storePath, QObject* parent)
-    : QObject(parent), m_storePath(std::move(storePath))
+    : QObject(parent), m_storePath(std::move(storePath)), m_folders(readListFile(m_storePath))
 {
-    QString error;
-    if (const auto bytes = readSmallFile(m_storePath, 64 * 1024, &error))
-        m_folders = QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QList<Pattern> PatternLibrary::patternsIn(const QString& folder)
@@ -42,10 +39,6 @@ void PatternLibrary::addFolder(const QString& folder)
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     if (!m_folders.contains(absolute))
         m_folders.append(absolute);
-    QDir().mkpath(QFileInfo(m_storePath).path());
-    QString error; // a list that cannot be kept is only a convenience lost
-    saveFileAtomically(m_storePath,
-                       (m_folders.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), &error,
-                       true);
+    writeListFile(m_storePath, m_folders);
     Q_EMIT changed();
 }

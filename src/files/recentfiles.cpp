@@ -2,16 +2,12 @@
 
 #include "files/savefile.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 RecentFiles::RecentFiles(QString storePath, QObject* parent)
-    : QObject(parent), m_storePath(std::move(storePath))
+    : QObject(parent), m_storePath(std::move(storePath)),
+      m_files(readListFile(m_storePath).mid(0, kKept))
 {
-    QString error;
-    if (const auto bytes = readSmallFile(m_storePath, 64 * 1024, &error))
-        m_files =
-            QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(0, kKept);
 }
 
 void RecentFiles::add(const QString& path)
@@ -37,12 +33,8 @@ void RecentFiles::clear()
     store();
 }
 
-// A list that cannot be kept is only a convenience lost: no message.
 void RecentFiles::store()
 {
-    QDir().mkpath(QFileInfo(m_storePath).path());
-    QString error;
-    saveFileAtomically(m_storePath, (m_files.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
-                       &error, true);
+    writeListFile(m_storePath, m_files);
     Q_EMIT changed();
 }

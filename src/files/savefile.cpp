@@ -1,6 +1,7 @@
 #include "files/savefile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -210,4 +211,20 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
         return std::nullopt;
     }
     return bytes;
+}
+
+QStringList readListFile(const QString& path)
+{
+    QString error;
+    const auto bytes = readSmallFile(path, 64 * 1024, &error);
+    return bytes ? QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                 : QStringList();
+}
+
+void writeListFile(const QString& path, const QStringList& lines)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QString error;
+    saveFileAtomically(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), &error,
+                       true);
 }
