@@ -34,12 +34,12 @@
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
                        const QString& configFolder, QWidget* parent)
     : QMainWindow(parent), m_platform(platform), m_manualUrl(std::move(manualUrl)),
-      m_document(new SequenceDocument(this))
+      m_document(new SequenceDocument(this)), m_ledCfgPath(ledCfgPath)
 {
     m_ui.setupUi(this);
-    // Settings first: the port number from LED.cfg, then the hidden dialog.
+    // Settings first: the port number from LED.cfg.
     const LedCfgLoad cfg = loadLedCfg(ledCfgPath);
-    m_settingsDialog = new SettingsDialog(*m_document, platform, ledCfgPath, cfg.port, this);
+    m_startPort = cfg.port;
     if (!cfg.problem.isEmpty())
         platform.messageBox(cfg.problem, applicationTitle(), Platform::Buttons::Ok,
                             Platform::Icon::Exclamation);
@@ -338,15 +338,24 @@ void MainWindow::toggleTest()
 void MainWindow::downloadSequence()
 {
     m_testRun->stop();
-    m_download->start(m_settingsDialog->commPortNumber());
+    m_download->start(m_settingsDialog ? m_settingsDialog->commPortNumber() : m_startPort);
 }
 
 void MainWindow::showSettings()
 {
     m_testRun->stop();
-    m_settingsDialog->show();
-    m_settingsDialog->raise();
-    m_settingsDialog->activateWindow();
+    SettingsDialog* dialog = settingsDialog();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+SettingsDialog* MainWindow::settingsDialog()
+{
+    if (!m_settingsDialog)
+        m_settingsDialog =
+            new SettingsDialog(*m_document, m_platform, m_ledCfgPath, m_startPort, this);
+    return m_settingsDialog;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -36,7 +36,8 @@ public:
     FileCommands* files() const { return m_files; }
     Download* download() const { return m_download; }
     TestRun* testRun() const { return m_testRun; }
-    SettingsDialog* settingsDialog() const { return m_settingsDialog; }
+    // Built on first use: most sessions never open it, and start-up is quicker without.
+    SettingsDialog* settingsDialog();
 
     void newSequence();
     void openSequence();
@@ -83,6 +84,8 @@ private:
     FileCommands* m_files = nullptr;
     Download* m_download = nullptr;
     TestRun* m_testRun = nullptr;
+    QString m_ledCfgPath;
+    int m_startPort = 1; // from LED.cfg, until the settings dialog holds it
     SettingsDialog* m_settingsDialog = nullptr;
     RecentFiles* m_recent = nullptr;
     PatternLibrary* m_patterns = nullptr;

@@ -25,7 +25,7 @@ void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, in
 } // namespace
 
 GridView::GridView(SequenceDocument& document, QWidget* client)
-    : QObject(client), m_document(document), m_area(new QWidget(client))
+    : QObject(client), m_document(document), m_area(new CellArea(client))
 {
     build(client);
     m_drag = DragPaint(geometry());

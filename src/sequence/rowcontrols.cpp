@@ -43,7 +43,7 @@ QIcon swatch(const QColor& colour)
 } // namespace
 
 RowControls::RowControls(SequenceDocument& document, QWidget* client)
-    : QObject(client), m_document(document)
+    : QObject(client), m_document(document), m_client(client)
 {
     build(client);
     for (int k = 0; k < 4; ++k) {
@@ -55,10 +55,10 @@ RowControls::RowControls(SequenceDocument& document, QWidget* client)
             [this](int led) { m_servo[led]->setCurrentIndex(m_document.servoMode(led)); });
 }
 
-QListWidget* RowControls::popupList(QWidget* parent, const QString& name, const QStringList& items,
-                                    int l, int t, int w, int h)
+QListWidget* RowControls::popupList(const QString& name, const QStringList& items, int l, int t,
+                                    int w, int h)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new QListWidget(m_client);
     list->setObjectName(name);
     list->setFont(designFont(9.75));
     list->addItems(items);
@@ -112,21 +112,39 @@ void RowControls::build(QWidget* client)
     heading->setObjectName(QStringLiteral("Label1"));
     placeTwips(heading, 8040, 120, 1095, 255);
     setBackgroundColour(heading, designColour(0xE0E0E0));
+}
 
-    m_rowOptionsList = popupList(client, QStringLiteral("RowOptionsList"),
-                                 {tr("Clear All"), tr("Mark All"), tr("Toggle All"),
-                                  tr("Copy from..."), tr("Copy to..."), tr("Skip 1..."),
-                                  tr("Skip 2..."), tr("Skip 3..."), QString(), tr("Cancel")},
-                                 1680, 480, 1455, 2940);
-    m_copyList = popupList(client, QStringLiteral("CopyList"),
-                           {tr("LED #1"), tr("LED #2"), tr("LED #3"), tr("LED #4"), QString(),
-                            QString(), QString(), QString(), QString(), tr("Cancel")},
-                           1560, 360, 975, 2940);
-    m_copyList->setCurrentRow(-1);
-    m_colourList =
-        popupList(client, QStringLiteral("ColorList"), colourNames(), 1560, 360, 1455, 2940);
-    for (int i = 0; i < m_colourList->count(); ++i)
-        m_colourList->item(i)->setIcon(swatch(tableColour(i)));
+QListWidget* RowControls::rowOptionsList()
+{
+    if (!m_rowOptionsList)
+        m_rowOptionsList = popupList(QStringLiteral("RowOptionsList"),
+                                     {tr("Clear All"), tr("Mark All"), tr("Toggle All"),
+                                      tr("Copy from..."), tr("Copy to..."), tr("Skip 1..."),
+                                      tr("Skip 2..."), tr("Skip 3..."), QString(), tr("Cancel")},
+                                     1680, 480, 1455, 2940);
+    return m_rowOptionsList;
+}
+
+QListWidget* RowControls::copyList()
+{
+    if (!m_copyList) {
+        m_copyList = popupList(QStringLiteral("CopyList"),
+                               {tr("LED #1"), tr("LED #2"), tr("LED #3"), tr("LED #4"), QString(),
+                                QString(), QString(), QString(), QString(), tr("Cancel")},
+                               1560, 360, 975, 2940);
+        m_copyList->setCurrentRow(-1);
+    }
+    return m_copyList;
+}
+
+QListWidget* RowControls::colourList()
+{
+    if (!m_colourList) {
+        m_colourList = popupList(QStringLiteral("ColorList"), colourNames(), 1560, 360, 1455, 2940);
+        for (int i = 0; i < m_colourList->count(); ++i)
+            m_colourList->item(i)->setIcon(swatch(tableColour(i)));
+    }
+    return m_colourList;
 }
 
 // Shows the list and waits, with the window live, until a choice hides it; then the
@@ -154,20 +172,21 @@ void RowControls::choose(QListWidget* list)
 
 void RowControls::chooseRowOperation(int row)
 {
-    m_rowOptionsList->setCurrentRow(0);
-    waitForChoice(m_rowOptionsList);
-    const int entry = m_rowOptionsList->currentRow();
+    QListWidget* operations = rowOptionsList();
+    operations->setCurrentRow(0);
+    waitForChoice(operations);
+    const int entry = operations->currentRow();
     const auto operation = static_cast<RowOperation>(entry);
     const bool copy = operation == RowOperation::CopyFrom || operation == RowOperation::CopyTo;
     int partner = -1;
     if (copy) {
-        waitForChoice(m_copyList);
+        waitForChoice(copyList());
         partner = m_copyList->currentRow();
     }
     // The last event index counts as it stands now, after the waits.
     if (!m_document.applyRowOperation(row, operation, partner))
         return;
-    QString name = m_rowOptionsList->item(entry)->text();
+    QString name = operations->item(entry)->text();
     name.remove(QStringLiteral("..."));
     if (copy)
         name += tr(" LED#%1").arg(partner + 1);
@@ -177,7 +196,7 @@ void RowControls::chooseRowOperation(int row)
 void RowControls::chooseColour(int led)
 {
     m_colourOpenedOn = m_document.colourIndex(led);
-    m_colourList->setCurrentRow(m_colourOpenedOn);
+    colourList()->setCurrentRow(m_colourOpenedOn);
     waitForChoice(m_colourList);
     m_document.setColourIndex(led, m_colourList->currentRow());
     m_document.commit(tr("Colour of LED#%1").arg(led + 1));

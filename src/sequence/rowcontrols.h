@@ -25,9 +25,10 @@ public:
     LedNameLabel* nameLabel(int led) const { return m_names[led]; }
     QPushButton* optionsButton(int led) const { return m_options[led]; }
     QComboBox* servoSelector(int led) const { return m_servo[led]; }
-    QListWidget* rowOptionsList() const { return m_rowOptionsList; }
-    QListWidget* copyList() const { return m_copyList; }
-    QListWidget* colourList() const { return m_colourList; }
+    // The lists are built when first opened: start-up is quicker without them.
+    QListWidget* rowOptionsList();
+    QListWidget* copyList();
+    QListWidget* colourList();
 
     // The whole choice for one row or LED, from opening its list to the edit.
     void chooseRowOperation(int row);
@@ -42,13 +43,14 @@ protected:
 
 private:
     void build(QWidget* client);
-    QListWidget* popupList(QWidget* parent, const QString& name, const QStringList& items, int l,
-                           int t, int w, int h);
+    QListWidget* popupList(const QString& name, const QStringList& items, int l, int t, int w,
+                           int h);
     void waitForChoice(QListWidget* list);
     void choose(QListWidget* list);
     void showColour(int led);
 
     SequenceDocument& m_document;
+    QWidget* m_client;
     std::array<LedNameLabel*, 4> m_names{};
     std::array<QPushButton*, 4> m_options{};
     std::array<QComboBox*, 4> m_servo{};

@@ -4,6 +4,7 @@
 #include "ptycapture.h"
 #include "sequence/cellbox.h"
 #include "sequence/gridview.h"
+#include "sequence/rowcontrols.h"
 #include "settings/settingsdialog.h"
 #include "testwindow.h"
 
@@ -308,6 +309,7 @@ private Q_SLOTS:
         QTest::newRow("ServoStick") << "Servo stick position" << int(A::ScrollBar);
         QTest::newRow("ProgressBar1") << "Download progress" << int(A::ProgressBar);
         QTest::newRow("EventGrid") << "Event grid, 4 LEDs by 50 events" << int(A::Client);
+        QTest::newRow("iSwitchLedX4(49)") << "LED 4, event 50" << int(A::CheckBox);
         QTest::newRow("TimeAxis(49)") << "Event 50, last event" << int(A::StaticText);
         QTest::newRow("mem(0)") << QString() << int(A::StaticText);
         QTest::newRow("Vspeed") << QString() << int(A::CheckBox);
@@ -319,6 +321,7 @@ private Q_SLOTS:
         QFETCH(int, role);
         TestWindow t;
         t.window->showSettings();
+        t.window->rows()->colourList(); // built when first opened
         for (QWidget* w : t.window->findChildren<QWidget*>())
             if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
                 QVERIFY2(
