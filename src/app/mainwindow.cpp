@@ -113,8 +113,14 @@ void MainWindow::wireCommands()
     showTitle();
     connect(m_document, &SequenceDocument::fileChanged, this, showTitle);
     connect(m_document, &SequenceDocument::modifiedChanged, this, &QWidget::setWindowModified);
-    connect(m_patterns, &PatternLibrary::changed, this, &MainWindow::showPatterns);
-    showPatterns();
+    // The pattern entries are made as the menu opens: reading every pattern's note is
+    // time that start-up need not spend.
+    m_addPatternFolder = new QAction(tr("Add Pattern &Folder..."), this);
+    m_addPatternFolder->setObjectName(QStringLiteral("MENUaddpatterns"));
+    connect(m_addPatternFolder, &QAction::triggered, this, &MainWindow::addPatternFolder);
+    m_ui.MENUpatterns->addAction(m_addPatternFolder);
+    connect(m_ui.MENUpatterns, &QMenu::aboutToShow, this, &MainWindow::showPatterns);
+    connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
     connect(m_ui.MENUdevicespeed, &QAction::toggled, m_testRun, &TestRun::setDeviceSpeed);
@@ -220,6 +226,9 @@ void MainWindow::showRecentFiles()
 
 void MainWindow::showPatterns()
 {
+    if (m_patternsShown)
+        return;
+    m_patternsShown = true;
     QMenu* menu = m_ui.MENUpatterns;
     menu->clear();
     auto add = [this, menu](const QList<Pattern>& patterns) {
@@ -238,9 +247,7 @@ void MainWindow::showPatterns()
         add(patterns);
     }
     menu->addSeparator();
-    QAction* addFolder =
-        menu->addAction(tr("Add Pattern &Folder..."), this, &MainWindow::addPatternFolder);
-    addFolder->setObjectName(QStringLiteral("MENUaddpatterns"));
+    menu->addAction(m_addPatternFolder);
 }
 
 void MainWindow::addPatternFolder()

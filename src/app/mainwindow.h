@@ -89,5 +89,7 @@ private:
     SettingsDialog* m_settingsDialog = nullptr;
     RecentFiles* m_recent = nullptr;
     PatternLibrary* m_patterns = nullptr;
+    QAction* m_addPatternFolder = nullptr;
+    bool m_patternsShown = false;
     bool m_quitAfterDownload = false;
 };

@@ -249,7 +249,9 @@ private Q_SLOTS:
         t->platform.fileChoices << t->dir.path();
         t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
         restart();
+        t->ui().MENUpatterns->popup({}); // its entries are made as it opens
         const QList<QAction*> patterns = t->ui().MENUpatterns->actions();
+        t->ui().MENUpatterns->close();
         QCOMPARE(patterns[patterns.size() - 3]->text(), "C");
         patterns[patterns.size() - 3]->trigger();
         QVERIFY(t->document().isModified());
