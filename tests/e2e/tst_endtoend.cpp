@@ -2,6 +2,7 @@
 #include "ptycapture.h"
 #include "testwindow.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -21,11 +22,18 @@ QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// The visible window whose title matches `pattern`, or empty after `seconds`.
+// The visible window whose title matches `pattern`, or empty after `seconds`. A search
+// gives up early when a window vanishes under it (a closing dialog), so it searches again.
 QString findWindow(const QString& pattern, int seconds = kPatienceMs / 1000)
 {
-    return xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}, seconds)
-        .section('\n', 0, 0);
+    QDeadlineTimer deadline(seconds * 1000);
+    for (;;) {
+        const int left = int(deadline.remainingTime() / 1000);
+        const QString found =
+            xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}, qMax(left, 1));
+        if (!found.isEmpty() || left < 1)
+            return found.section('\n', 0, 0);
+    }
 }
 
 void press(const QString& window, const QString& key)
@@ -47,8 +55,10 @@ QString openWindow(const QString& window, const QString& key, const QString& tit
 // Answers a file dialog with `path`, typing it again while the dialog stays open.
 bool chooseFile(const QString& dialog, const QString& path)
 {
+    // The main window stays, so an empty list is a search that gave up, not a closed dialog.
     auto closed = [&] {
-        return !xdotool({"search", "--onlyvisible", "--name", ".*"}).split('\n').contains(dialog);
+        const QString shown = xdotool({"search", "--onlyvisible", "--name", ".*"});
+        return !shown.isEmpty() && !shown.split('\n').contains(dialog);
     };
     for (int attempt = 0; attempt < 3 && !dialog.isEmpty(); ++attempt) {
         press(dialog, "ctrl+a");
