@@ -24,8 +24,8 @@ if [ ${#missing[@]} -gt 0 ]; then
         exit 1
     fi
     echo "Installing: ${missing[*]}"
-    "${apt_get[@]}" update -qq
-    DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq "${missing[@]}"
+    "${apt_get[@]}" -o DPkg::Lock::Timeout=900 update -qq
+    DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" -o DPkg::Lock::Timeout=900 install -y -qq "${missing[@]}"
 fi
 
 build_dir=$1
