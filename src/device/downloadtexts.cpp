@@ -1,6 +1,6 @@
 #include "device/downloadtexts.h"
 
-#include "device/downloadstream.h"
+#include "core/downloadstream.h"
 #include "device/portmap.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "preview/servo.h"
 #include "sequence/colourtable.h"
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

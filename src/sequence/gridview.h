@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequence/dragpaint.h"
+#include "core/dragpaint.h"
 
 #include <QObject>
 #include <array>
@@ -42,7 +42,7 @@ private:
     void showCell(int led, int slot);
     void markRuler(int slot, bool marked);
     bool cellEvent(CellBox* cell, QEvent* event);
-    void paintFromStart(const QList<GridCell>& cells);
+    void paintFromStart(const std::vector<GridCell>& cells);
     bool moveCursor(CellBox* from, int key);
     void setCursorCell(CellBox* to);
 

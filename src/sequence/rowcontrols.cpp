@@ -4,7 +4,7 @@
 #include "preview/servo.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
-#include "sequence/rowpatterns.h"
+#include "core/rowpatterns.h"
 #include "sequence/sequencedocument.h"
 
 #include <QApplication>

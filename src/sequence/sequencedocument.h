@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sequence/rowpatterns.h"
-#include "sequence/sequencedata.h"
+#include "core/rowpatterns.h"
+#include "core/sequencedata.h"
 
 #include <QObject>
 #include <QUndoStack>
