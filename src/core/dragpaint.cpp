@@ -67,7 +67,8 @@ std::vector<GridCell> DragPaint::moveTo(GridPoint pos)
         return {};
     const std::vector<GridCell> crossed = m_geometry.cellsCrossed(m_last, pos);
     m_last = pos;
-    m_moved = m_moved || std::ranges::any_of(crossed, [&](GridCell c) { return c != m_start; });
+    m_moved = m_moved ||
+              std::any_of(crossed.begin(), crossed.end(), [&](GridCell c) { return c != m_start; });
     return crossed;
 }
 
