@@ -9,6 +9,7 @@
 #include "preview/ledshape.h"
 #include "preview/testrun.h"
 #include "sequence/cellbox.h"
+#include "sequence/eventcommands.h"
 #include "sequence/gridview.h"
 #include "sequence/historyactions.h"
 #include "sequence/lednamelabel.h"
@@ -28,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <csignal>
 
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
@@ -45,6 +47,7 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     m_grid = new GridView(*m_document, m_ui.client);
     m_rows = new RowControls(*m_document, m_ui.client);
     m_history = new HistoryActions(*m_document->undoStack(), this);
+    m_events = new EventCommands(*m_document, *m_grid, platform, this);
     m_files = new FileCommands(*m_document, platform, this);
     m_download = new Download(*m_document, platform, this);
     m_testRun = new TestRun(*m_document, this);
@@ -77,6 +80,10 @@ void MainWindow::wireCommands()
     m_ui.MENUredo->setShortcuts(redoKeys);
     m_ui.MENUedit->addActions({m_ui.MENUundo, m_ui.MENUredo});
     m_ui.MENUedit->addSeparator();
+    m_ui.MENUedit->addActions(m_events->actions());
+    m_ui.MENUedit->addSeparator();
+    connect(m_events, &EventCommands::status, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     QAction* lastEvent = m_ui.MENUedit->addAction(tr("Set &Last Event"));
     lastEvent->setObjectName(QStringLiteral("MENUlastevent"));
     lastEvent->setShortcut(Qt::CTRL | Qt::Key_L);

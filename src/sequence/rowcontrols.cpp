@@ -1,11 +1,11 @@
 #include "sequence/rowcontrols.h"
 
 #include "platform/layout.h"
-#include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowpatterns.h"
 #include "sequence/sequencedocument.h"
+#include "sequence/servotexts.h"
 
 #include <QApplication>
 #include <QComboBox>
