@@ -1,8 +1,8 @@
 #include "app/controls.h"
 
+#include "core/servozones.h"
 #include "platform/layout.h"
 #include "preview/ledshape.h"
-#include "core/servozones.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "files/sequencepicture.h"
 
-#include "sequence/servotexts.h"
-#include "sequence/colourtable.h"
 #include "core/sequencedata.h"
+#include "sequence/colourtable.h"
+#include "sequence/servotexts.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
