@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "files/filecommands.h"
 #include "platform/qtplatform.h"
 #include "preview/testrun.h"
 #include "ptycapture.h"
@@ -10,6 +11,7 @@
 
 #include <QAccessible>
 #include <QBuffer>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -180,6 +182,28 @@ private Q_SLOTS:
         const bool saved = answer == Platform::Answer::Save && quits == 1;
         QCOMPARE(readFile(t.path("START.DAT")).contains("\r\n4\r\n"), saved);
         QCOMPARE(t.window->isWindowModified(), modified && !saved);
+    }
+
+    // The pattern's name in both export dialogs, the second in the first's folder; the
+    // picture on the clipboard by its key.
+    void picturesCarryTheSequenceName()
+    {
+        TestWindow t;
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        t.window->files()->loadPattern(":/patterns/Police red and blue.DAT", "Police red and blue");
+        QVERIFY(QDir(t.dir.path()).mkdir("out"));
+        t.platform.fileChoices << t.path("out/first.png") << std::nullopt;
+        triggerCommand(t, "MENUexportpicture");
+        triggerCommand(t, "MENUexportanimation");
+        QCOMPARE(t.platform.fileDialogs[0].initialName, "Police red and blue.png");
+        QCOMPARE(t.platform.fileDialogs[1].initialName, "Police red and blue.gif");
+        QCOMPARE(t.platform.fileDialogs[1].folder, t.path("out"));
+        const QImage exported(t.path("out/first.png"));
+        QVERIFY(exported.width() >= 600);
+        QGuiApplication::clipboard()->clear();
+        triggerCommand(t, "Ctrl+Shift+C");
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), exported.size());
     }
 
     // Without a working launcher, the manual shows in one window that fits; Escape closes it.
