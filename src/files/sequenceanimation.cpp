@@ -2,7 +2,7 @@
 
 #include "files/sequencepicture.h"
 #include "sequence/colourtable.h"
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <QCoreApplication>
 #include <QHash>
