@@ -1,8 +1,8 @@
 #include "files/sequenceanimation.h"
 
+#include "core/sequencedata.h"
 #include "files/sequencepicture.h"
 #include "sequence/colourtable.h"
-#include "core/sequencedata.h"
 
 #include <QCoreApplication>
 #include <QHash>

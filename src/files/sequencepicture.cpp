@@ -1,8 +1,8 @@
 #include "files/sequencepicture.h"
 
-#include "sequence/servotexts.h"
-#include "sequence/colourtable.h"
 #include "core/sequencedata.h"
+#include "sequence/colourtable.h"
+#include "sequence/servotexts.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kMargin = 24;
+constexpr int kMinimumWidth = 600;
 constexpr int kNameWidth = 140;
 constexpr int kPitch = 32; // one event's column: a 28 px cell and its gap
 constexpr int kCell = 28;
@@ -72,9 +73,9 @@ QImage sequencePicture(const SequenceData& data, const QString& name)
     const QString title =
         titleMetrics.elidedText(name.isEmpty() ? tr("GLIMMERON sequence") : name, Qt::ElideRight,
                                 kNameWidth + 50 * kPitch + kModeGap + kModeWidth);
-    const int width =
-        kMargin +
-        std::max(modesLeft - kMargin + kModeWidth, titleMetrics.horizontalAdvance(title)) + kMargin;
+    // A few events still make a picture that a forum shows at a readable size.
+    const int width = std::max({kMinimumWidth, modesLeft + kModeWidth + kMargin,
+                                2 * kMargin + titleMetrics.horizontalAdvance(title)});
     const int rowsTop = kMargin + kTitleHeight + kHeadingHeight;
     const int rulerTop = rowsTop + 4 * kRowPitch;
     QImage image(width, rulerTop + kRulerHeight + kMargin, QImage::Format_RGB32);

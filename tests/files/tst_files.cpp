@@ -144,8 +144,7 @@ private Q_SLOTS:
                 int total = 0, event = 0;
                 for (const AnimationFrame& frame : animationFrames(last, delay)) {
                     QVERIFY(frame.delayCs >= std::min(2, cycleCs));
-                    QVERIFY(frame.event >= event && frame.event <= last);
-                    event = frame.event;
+                    QVERIFY(frame.event >= std::exchange(event, frame.event) && event <= last);
                     total += frame.delayCs;
                 }
                 QVERIFY2(total == cycleCs, qPrintable(QString("%1 x %2").arg(last + 1).arg(delay)));
