@@ -193,18 +193,18 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
 // selection's start (or the cursor), and a drag selects the labels it passes.
 bool GridView::rulerEvent(QLabel* label, QEvent* event)
 {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
     const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+    const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
         m_document.setLastEvent(slot);
         m_document.commit(tr("Mark Last Event"));
         return true;
     case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton)
+        if (mouse()->button() != Qt::LeftButton)
             return false;
         m_rulerPress = slot;
-        if (mouse->modifiers() & Qt::ShiftModifier) {
+        if (mouse()->modifiers() & Qt::ShiftModifier) {
             m_rulerPress = hasSelection() ? m_anchor : cursorSlot();
             selectEvents(m_rulerPress, slot);
         }
@@ -212,7 +212,7 @@ bool GridView::rulerEvent(QLabel* label, QEvent* event)
     case QEvent::MouseMove: {
         if (m_rulerPress < 0)
             return false;
-        const int x = label->mapToParent(mouse->position().toPoint()).x() - m_area->x();
+        const int x = label->mapToParent(mouse()->position().toPoint()).x() - m_area->x();
         const int to = std::clamp(x / std::max(1, m_area->width() / 50), 0, 49);
         if (to != m_rulerPress || hasSelection())
             selectEvents(m_rulerPress, to);

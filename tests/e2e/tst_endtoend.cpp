@@ -4,6 +4,7 @@
 #include "testwindow.h"
 
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -14,13 +15,18 @@ constexpr int kPatienceMs = 30000;
 const QString kMain = QStringLiteral("^GLIMMERON  -  Programmable LED Sequencer/Flasher");
 QProcessEnvironment g_env = QProcessEnvironment::systemEnvironment();
 
-QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
+QByteArray runTool(const QStringList& command, int seconds = kPatienceMs / 1000)
 {
     QProcess p;
     p.setProcessEnvironment(g_env);
-    p.start("timeout", QStringList{QString::number(seconds), "xdotool"} + args);
+    p.start("timeout", QStringList{QString::number(seconds)} + command);
     p.waitForFinished(seconds * 1000 + 5000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    return p.readAllStandardOutput();
+}
+
+QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
+{
+    return QString::fromLocal8Bit(runTool(QStringList{"xdotool"} + args, seconds)).trimmed();
 }
 
 // The visible window whose title matches `pattern`, or empty after `seconds`. A search
@@ -73,17 +79,19 @@ bool chooseFile(const QString& dialog, const QString& path)
     return false;
 }
 
-// The X server's clipboard as another program reads it.
-QString xclip(const QStringList& args, QProcess& process, const QByteArray& input = {})
+// The X server's clipboard as another program reads it and sets it: `owner` keeps the
+// text until another takes the clipboard.
+QString clipboardText()
 {
-    process.setProcessEnvironment(g_env);
-    process.start("xclip", QStringList{"-quiet", "-selection", "clipboard"} + args);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!input.isEmpty())
-        return {}; // it keeps the text until the editor asks
-    process.waitForFinished(kPatienceMs);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return QString::fromUtf8(runTool({"xclip", "-sel", "clip", "-o"}, 10));
+}
+
+void setClipboard(QProcess& owner, const QByteArray& text)
+{
+    owner.setProcessEnvironment(g_env);
+    owner.start("xclip", {"-quiet", "-sel", "clip", "-i"});
+    owner.write(text);
+    owner.closeWriteChannel();
 }
 
 } // namespace
@@ -139,6 +147,16 @@ private Q_SLOTS:
         QVERIFY(
             chooseFile(openWindow(window, "ctrl+o", "^Open GLIMMERON Programmable LED"), example));
         QVERIFY2(!findWindow(kMain + " - worked-example.dat$").isEmpty(), "the file did not open");
+        // The window's class is the one its desktop entry names; Copy Picture gives a PNG.
+        const QByteArray entry = readFile(GLIMMERON_DESKTOP_ENTRY);
+        const QString wmClass = entry.mid(entry.indexOf("\nStartupWMClass=") + 16).split('\n')[0];
+        QVERIFY(xdotool({"search", "--class", '^' + wmClass + '$'}).split('\n').contains(window));
+        press(window, "ctrl+shift+c");
+        QImage copied;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            copied.loadFromData(runTool({"xclip", "-sel", "clip", "-t", "image/png", "-o"}, 10)),
+            kPatienceMs);
+        QVERIFY(copied.width() >= 600);
 
         const QString saved = m_dir.filePath("E2E.DAT");
         QVERIFY(
@@ -157,20 +175,19 @@ private Q_SLOTS:
     void editEventsThroughTheClipboard()
     {
         const QString window = startProgram();
-        QVERIFY2(!window.isEmpty(), "the main window did not appear");
         const QString right = "Right", twice = "shift+Right shift+Right";
         press(window, "space Right Down space Right Down space Home " + twice + " ctrl+c");
-        QProcess reader, writer, other;
+        QProcess writer, other;
         const QString copied = "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n";
-        QTRY_COMPARE_WITH_TIMEOUT(xclip({"-o"}, reader), copied, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
         press(window, "Home " + QStringList(10, right).join(' ') + " ctrl+v Home Insert");
-        xclip({"-i"}, other, "-"); // so that the cut must copy
-        QTRY_COMPARE_WITH_TIMEOUT(xclip({"-o"}, reader), "-", kPatienceMs);
+        setClipboard(other, "-"); // so that the cut must copy
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), "-", kPatienceMs);
         press(window, "Home " + QStringList(11, right).join(' ') + ' ' + twice + " ctrl+x");
-        QTRY_COMPARE_WITH_TIMEOUT(xclip({"-o"}, reader), copied, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
         const QString foreign = "LED 1  #.#\nLED 2  ...\nLED 3  ...\nLED 4  .#.\n";
-        xclip({"-i"}, writer, foreign.toUtf8());
-        QTRY_COMPARE_WITH_TIMEOUT(xclip({"-o"}, reader), foreign, kPatienceMs);
+        setClipboard(writer, foreign.toUtf8());
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), foreign, kPatienceMs);
         press(window, "Home " + QStringList(20, right).join(' ') + " ctrl+v");
         const QString saved = m_dir.filePath("EVENTS.DAT");
         std::array<int, 50> events{0, 1, 2, 4};
