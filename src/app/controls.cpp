@@ -3,7 +3,7 @@
 #include "platform/layout.h"
 #include "platform/scaledview.h"
 #include "preview/ledshape.h"
-#include "preview/servo.h"
+#include "core/servozones.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

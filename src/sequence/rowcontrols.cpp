@@ -2,7 +2,7 @@
 
 #include "platform/accessiblecombo.h"
 #include "platform/layout.h"
-#include "preview/servo.h"
+#include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowpatterns.h"
