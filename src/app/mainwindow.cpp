@@ -4,6 +4,7 @@
 #include "files/filecommands.h"
 #include "files/patternlibrary.h"
 #include "files/recentfiles.h"
+#include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
 #include "preview/ledshape.h"
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -123,6 +123,10 @@ void MainWindow::wireCommands()
     connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
+    QAction* copyPicture = m_ui.MENUedit->addAction(tr("Copy &Picture"));
+    copyPicture->setObjectName(QStringLiteral("MENUcopypicture"));
+    copyPicture->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    connect(copyPicture, &QAction::triggered, m_files, &FileCommands::copyPicture);
     connect(m_ui.MENUdevicespeed, &QAction::toggled, m_testRun, &TestRun::setDeviceSpeed);
     connect(m_document, &SequenceDocument::timingChanged, this, &MainWindow::showCycleTime);
     connect(m_document, &SequenceDocument::lastEventChanged, this, &MainWindow::showCycleTime);
@@ -265,11 +269,8 @@ void MainWindow::addPatternFolder()
 // bar tells how long a cycle of the sequence takes.
 void MainWindow::showCycleTime()
 {
-    const int events = m_document->lastEvent() + 1, delay = m_document->sequencerDelay();
-    m_ui.CycleTime->setText(tr("%1 events x %2 ms = %3 s per cycle")
-                                .arg(events)
-                                .arg(delay)
-                                .arg(QLocale().toString(events * delay / 1000.0)));
+    m_ui.CycleTime->setText(
+        cycleDescription(m_document->lastEvent(), m_document->sequencerDelay()));
     m_ui.CycleTime->setVisible(m_ui.MENUdevicespeed->isChecked());
 }
 
