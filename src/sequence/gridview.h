@@ -8,6 +8,7 @@
 
 class CellArea;
 class CellBox;
+class QFrame;
 class QKeyEvent;
 class QLabel;
 class QWidget;
@@ -55,6 +56,7 @@ protected:
 
 private:
     void build(QWidget* client);
+    void place();
     void showCell(int led, int slot);
     void markRuler(int slot, bool marked);
     bool cellEvent(CellBox* cell, QEvent* event);
@@ -70,6 +72,7 @@ private:
     std::array<std::array<CellBox*, 50>, 4> m_cells{};
     std::array<QLabel*, 50> m_ruler{};
     std::array<QLabel*, 50> m_mem{};
+    std::array<QFrame*, 4> m_lines{};
     DragPaint m_drag{GridGeometry{}};
     CellBox* m_cursor = nullptr; // the one cell in the focus chain
     int m_anchor = -1;           // where the selection began; -1 for none

@@ -108,7 +108,8 @@ private Q_SLOTS:
         QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
     }
 
-    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note.
+    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note,
+    // and tests at the device's pace.
     void readersHoldOnKeptFilesAndPatterns_data()
     {
         QTest::addColumn<QString>("file");
@@ -129,6 +130,7 @@ private Q_SLOTS:
         Files f;
         f.files.loadPattern(file, "P");
         QCOMPARE(f.document.data(), readSequenceFile(bytes).data.value());
+        QCOMPARE(f.document.testSpeed(), f.document.sequencerDelay());
         QVERIFY(f.document.isModified());
         QCOMPARE(f.document.title(), "GLIMMERON  -  Programmable LED Sequencer/Flasher");
         QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Pattern P"));
