@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/controls.h"
+#include "platform/layout.h"
 
 #include <QMainWindow>
 #include <QUrl>
 
 class Download;
+class EventCommands;
 class FileCommands;
 class GridView;
 class HistoryActions;
@@ -33,6 +35,7 @@ public:
     SequenceDocument& document() const { return *m_document; }
     GridView* grid() const { return m_grid; }
     RowControls* rows() const { return m_rows; }
+    EventCommands* eventCommands() const { return m_events; }
     FileCommands* files() const { return m_files; }
     Download* download() const { return m_download; }
     TestRun* testRun() const { return m_testRun; }
@@ -62,6 +65,12 @@ private:
     void wireCommands();
     void wireTestRun();
     void wireDownload();
+    void wireZoom();
+    void zoomTo(double twipsPerPixel);
+    ZoomRange zoomRange() const;
+    void restoreWindowSize();
+    void storeWindowSize();
+    void endProgram();
     void orderTabs();
     void showRecentFiles();
     void showPatterns();
@@ -81,10 +90,12 @@ private:
     GridView* m_grid = nullptr;
     RowControls* m_rows = nullptr;
     HistoryActions* m_history = nullptr;
+    EventCommands* m_events = nullptr;
     FileCommands* m_files = nullptr;
     Download* m_download = nullptr;
     TestRun* m_testRun = nullptr;
     QString m_ledCfgPath;
+    QString m_windowSizePath;
     int m_startPort = 1; // from LED.cfg, until the settings dialog holds it
     SettingsDialog* m_settingsDialog = nullptr;
     RecentFiles* m_recent = nullptr;

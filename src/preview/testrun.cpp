@@ -1,7 +1,7 @@
 #include "preview/testrun.h"
 
+#include "core/servozones.h"
 #include "core/teststep.h"
-#include "preview/servo.h"
 #include "sequence/colourtable.h"
 #include "sequence/sequencedocument.h"
 

@@ -11,15 +11,18 @@
 
 namespace {
 
-void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2)
+// The frame around the grid, as Line3, Line4, Line1 and Line2 run: x1, y1, x2, y2.
+constexpr int kLines[4][4] = {{1800, 240, 8040, 240},
+                              {8040, 240, 8040, 1800},
+                              {8040, 1800, 1800, 1800},
+                              {1800, 1800, 1800, 240}};
+
+QRect lineRect(const int (&l)[4])
 {
-    auto* line = new QFrame(parent);
-    line->setObjectName(name);
-    const QPoint from(twips(std::min(x1, x2)), twips(std::min(y1, y2)));
-    const QPoint to(twips(std::max(x1, x2)), twips(std::max(y1, y2)));
-    line->setGeometry(
-        QRect(from, QSize(std::max(1, to.x() - from.x() + 1), std::max(1, to.y() - from.y() + 1))));
-    setBackgroundColour(line, Qt::black);
+    const QPoint from(twips(std::min(l[0], l[2])), twips(std::min(l[1], l[3])));
+    const QPoint to(twips(std::max(l[0], l[2])), twips(std::max(l[1], l[3])));
+    return QRect(from,
+                 QSize(std::max(1, to.x() - from.x() + 1), std::max(1, to.y() - from.y() + 1)));
 }
 
 } // namespace
@@ -28,8 +31,10 @@ GridView::GridView(SequenceDocument& document, QWidget* client)
     : QObject(client), m_document(document), m_area(new CellArea(client))
 {
     build(client);
-    m_drag = DragPaint(geometry());
+    place();
     markRuler(m_document.lastEvent(), true);
+    if (TwipsLayout* layout = TwipsLayout::of(client))
+        connect(layout, &TwipsLayout::rescaled, this, &GridView::place);
     connect(&document, &SequenceDocument::cellChanged, this, &GridView::showCell);
     connect(&document, &SequenceDocument::lastEventChanged, this, [this](int previous, int slot) {
         markRuler(previous, false);
@@ -39,17 +44,11 @@ GridView::GridView(SequenceDocument& document, QWidget* client)
 
 void GridView::build(QWidget* client)
 {
-    // Cells sit at the 120-twip pitch (the design's 135-twip boxes would overlap), in
-    // whole pixels so that every column is alike, rounded down so the grid stays in its box.
-    const int pitch = int(120 / twipsPerPixel());
-    const int left = twips(1920);
     m_area->setObjectName(QStringLiteral("EventGrid"));
     m_area->setAccessibleName(tr("Event grid, 4 LEDs by 50 events"));
-    m_area->setGeometry(left, twips(360), 50 * pitch, twips(1440 + 195) - twips(360));
     for (int k = 0; k < 4; ++k) {
         for (int i = 0; i < 50; ++i) {
             auto* cell = new CellBox(k + 1, i, m_area);
-            cell->setGeometry(pitch * i, twips(360 + 360 * k) - m_area->y(), pitch, twips(195));
             cell->installEventFilter(this);
             connect(cell, &QAbstractButton::toggled, this,
                     [this, k, i](bool on) { m_document.setCell(k, i, on); });
@@ -63,7 +62,6 @@ void GridView::build(QWidget* client)
     for (int i = 0; i < 50; ++i) {
         auto* axis = new QLabel(QString::number((i + 1) % 10), client);
         axis->setObjectName(QStringLiteral("TimeAxis(%1)").arg(i));
-        axis->setGeometry(left + pitch * i, twips(1920), pitch, twips(255));
         axis->setAlignment(Qt::AlignCenter);
         if (i == 0) {
             axis->setFont(designFont(6));
@@ -84,10 +82,37 @@ void GridView::build(QWidget* client)
         mem->hide();
         m_mem[i] = mem;
     }
-    designLine(client, QStringLiteral("Line3"), 1800, 240, 8040, 240);
-    designLine(client, QStringLiteral("Line4"), 8040, 240, 8040, 1800);
-    designLine(client, QStringLiteral("Line1"), 8040, 1800, 1800, 1800);
-    designLine(client, QStringLiteral("Line2"), 1800, 1800, 1800, 240);
+    const char* const lineNames[] = {"Line3", "Line4", "Line1", "Line2"};
+    for (int n = 0; n < 4; ++n) {
+        m_lines[n] = new QFrame(client);
+        m_lines[n]->setObjectName(QString::fromLatin1(lineNames[n]));
+        setBackgroundColour(m_lines[n], Qt::black);
+    }
+}
+
+// At the window's scale. Cells sit at the 120-twip pitch (the design's 135-twip boxes would
+// overlap), in whole pixels so that every column is alike, rounded down so the grid stays in
+// its box.
+void GridView::place()
+{
+    const int pitch = int(120 / twipsPerPixel());
+    const int left = twips(1920);
+    m_area->setGeometry(left, twips(360), 50 * pitch, twips(1440 + 195) - twips(360));
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < 50; ++i)
+            m_cells[k][i]->setGeometry(pitch * i, twips(360 + 360 * k) - m_area->y(), pitch,
+                                       twips(195));
+    QFont font = m_ruler[0]->font();
+    font.setPointSizeF(designPoints(6));
+    for (int i = 0; i < 50; ++i) {
+        m_ruler[i]->setGeometry(left + pitch * i, twips(1920), pitch, twips(255));
+        m_ruler[i]->setFont(font);
+    }
+    for (int n = 0; n < 4; ++n)
+        m_lines[n]->setGeometry(lineRect(kLines[n]));
+    markRuler(m_document.lastEvent(), true);
+    if (!m_drag.active())
+        m_drag = DragPaint(geometry());
 }
 
 GridGeometry GridView::geometry() const
@@ -126,21 +151,104 @@ void GridView::markCursorSlotLast()
 
 void GridView::highlightStep(int slot, bool shown)
 {
-    setBackgroundColour(m_ruler[slot], designColour(shown ? 0x808080 : 0x8000000F));
+    if (shown)
+        m_stepSlot = slot;
+    else if (m_stepSlot == slot)
+        m_stepSlot = -1;
+    showRulerBackground(slot);
+}
+
+EventRange GridView::selectedEvents() const
+{
+    const int slot = cursorSlot();
+    if (m_anchor < 0)
+        return {slot, 1};
+    return {std::min(m_anchor, slot), std::abs(m_anchor - slot) + 1};
+}
+
+int GridView::cursorSlot() const
+{
+    return m_cursor->slot();
+}
+
+void GridView::moveCursorTo(int slot)
+{
+    m_anchor = -1;
+    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
+    showSelection();
+}
+
+void GridView::selectEvents(int anchor, int slot)
+{
+    m_anchor = anchor;
+    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
+    showSelection();
+}
+
+void GridView::showSelection()
+{
+    const EventRange range = selectedEvents();
+    m_area->setSelection(range.first, hasSelection() ? range.count : 0);
+    for (int i = 0; i < 50; ++i)
+        showRulerBackground(i);
+    Q_EMIT selectionChanged();
+}
+
+// The test run's grey wins over the selection's tint, which is half the highlight colour.
+void GridView::showRulerBackground(int slot)
+{
+    QColor colour = designColour(slot == m_stepSlot ? 0x808080 : 0x8000000F);
+    const EventRange range = selectedEvents();
+    if (slot != m_stepSlot && hasSelection() && slot >= range.first && slot < range.end()) {
+        const QColor h = m_area->palette().color(QPalette::Highlight);
+        colour.setRgb((colour.red() + h.red()) / 2, (colour.green() + h.green()) / 2,
+                      (colour.blue() + h.blue()) / 2);
+    }
+    setBackgroundColour(m_ruler[slot], colour);
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* cell = qobject_cast<CellBox*>(watched))
         return cellEvent(cell, event);
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        const auto* label = static_cast<QLabel*>(watched);
-        const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+    return rulerEvent(static_cast<QLabel*>(watched), event);
+}
+
+// A double-click marks the last event; Shift+click selects up to the label from the
+// selection's start (or the cursor), and a drag selects the labels it passes.
+bool GridView::rulerEvent(QLabel* label, QEvent* event)
+{
+    const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+    const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
         m_document.setLastEvent(slot);
         m_document.commit(tr("Mark Last Event"));
         return true;
+    case QEvent::MouseButtonPress:
+        if (mouse()->button() != Qt::LeftButton)
+            return false;
+        m_rulerPress = slot;
+        if (mouse()->modifiers() & Qt::ShiftModifier) {
+            m_rulerPress = hasSelection() ? m_anchor : cursorSlot();
+            selectEvents(m_rulerPress, slot);
+        }
+        return true;
+    case QEvent::MouseMove: {
+        if (m_rulerPress < 0)
+            return false;
+        const int x = label->mapToParent(mouse()->position().toPoint()).x() - m_area->x();
+        const int to = std::clamp(x / std::max(1, m_area->width() / 50), 0, 49);
+        if (to != m_rulerPress || hasSelection())
+            selectEvents(m_rulerPress, to);
+        return true;
     }
-    return false;
+    case QEvent::MouseButtonRelease:
+        m_rulerPress = -1;
+        return false;
+    default:
+        return false;
+    }
 }
 
 // The pressed cell keeps the mouse until release, so the cells passed over are found
@@ -157,6 +265,10 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         setCursorCell(cell); // Space then toggles the cell just clicked
+        if (hasSelection()) {
+            m_anchor = -1;
+            showSelection();
+        }
         if (m_drag.press(at()))
             Q_EMIT dragActiveChanged(true);
         return false;
@@ -177,7 +289,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
         return true;
     }
     case QEvent::KeyPress:
-        return moveCursor(cell, static_cast<QKeyEvent*>(event)->key());
+        return moveCursor(cell, static_cast<QKeyEvent*>(event));
     default:
         return false;
     }
@@ -191,12 +303,18 @@ void GridView::paintFromStart(const std::vector<GridCell>& cells)
         m_document.setCell(c.led, c.slot, m_document.cell(c.led, start));
 }
 
-// Arrows, Home and End move the keyboard cursor; Space is the check box's own click.
-bool GridView::moveCursor(CellBox* from, int key)
+// Arrows, Home and End move the keyboard cursor, with Shift selecting the events passed;
+// Space is the check box's own click.
+bool GridView::moveCursor(CellBox* from, const QKeyEvent* key)
 {
     int led = from->led() - 1;
     int slot = from->slot();
-    switch (key) {
+    switch (key->key()) {
+    case Qt::Key_Escape:
+        if (!hasSelection())
+            return false;
+        moveCursorTo(slot);
+        return true;
     case Qt::Key_Left:
         slot = std::max(0, slot - 1);
         break;
@@ -218,7 +336,12 @@ bool GridView::moveCursor(CellBox* from, int key)
     default:
         return false;
     }
+    if (!(key->modifiers() & Qt::ShiftModifier))
+        m_anchor = -1;
+    else if (m_anchor < 0 && slot != from->slot())
+        m_anchor = from->slot();
     setCursorCell(m_cells[led][slot]);
+    showSelection();
     return true;
 }
 

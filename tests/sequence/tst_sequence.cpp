@@ -1,13 +1,17 @@
 #include "platform/layout.h"
 #include "sequence/cellbox.h"
+#include "sequence/colourtable.h"
+#include "sequence/eventcommands.h"
 #include "sequence/gridview.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -76,20 +80,28 @@ private Q_SLOTS:
         QCOMPARE(doc.eventValue(5), 4 * int(stillOn.contains(5)) + int(on.contains(5)) + 8);
     }
 
-    // Undo brings back what one edit changed; a timing from Settings OK in between stays.
+    // Undo brings back what one edit did, under its name; a timing from Settings OK stays.
     void undoAndRedoEveryEdit_data()
     {
         QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("step");
         SequenceData file;
         file.events = {1, 2, 4};
         file.colourIndexes = {0, 1, 2, 7, 9, 9, 9, 9};
         file.lastEvent = 7;
         file.servoModes = {0, 1, 2, 14};
         file.sequencerDelay = 255;
-        QTest::newRow("cell") << Edit([](SequenceDocument& d) { d.setCell(3, 49, true); });
-        QTest::newRow("clear") << Edit([](SequenceDocument& d) { d.clear(); });
-        QTest::newRow("open") << Edit([file](SequenceDocument& d) { d.assign(file); });
-        QTest::newRow("merge") << Edit([file](SequenceDocument& d) { d.merge(file); });
+        using D = SequenceDocument&;
+        QTest::newRow("cell") << Edit([](D d) { d.setCell(3, 49, true); }) << "edit";
+        QTest::newRow("clear") << Edit([](D d) { d.clear(); }) << "edit";
+        QTest::newRow("open") << Edit([file](D d) { d.assign(file); }) << "edit";
+        QTest::newRow("merge") << Edit([file](D d) { d.merge(file); }) << "edit";
+        QTest::newRow("paste") << Edit([](D d) { d.pasteEvents(49, {15, 15}); }) << "Paste Events";
+        QTest::newRow("insert") << Edit([](D d) { d.insertEvent(0); }) << "Insert Event";
+        QTest::newRow("cut") << Edit([](D d) { d.removeEvents({0, 50}, "Cut"); }) << "Cut";
+        QTest::newRow("clear events") << Edit([](D d) { d.clearEvents({3, 1}); }) << "Clear Events";
+        QTest::newRow("rotate") << Edit([](D d) { d.rotateEvents(-1); }) << "Rotate Left";
+        QTest::newRow("reverse") << Edit([](D d) { d.reverseEvents({0, 3}); }) << "Reverse Events";
     }
 
     void undoAndRedoEveryEdit()
@@ -106,6 +118,7 @@ private Q_SLOTS:
         doc.commit("edit");
         SequenceData after = doc.data();
         QVERIFY(after != before);
+        QTEST(doc.undoStack()->undoText(), "step");
         doc.setTiming(doc.sequencerDelay(), 99); // Settings OK
         doc.keepOutsideHistory();
         before.testSpeed = after.testSpeed = 99;
@@ -199,12 +212,23 @@ private Q_SLOTS:
         }
         QCOMPARE(grid->ruler(9)->text(), QStringLiteral("0"));
 
-        // Tab runs from the grid to the rows, and from the commands to the servo selectors.
-        QTest::keyClick(grid->cell(0, 0), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), t.window->rows()->nameLabel(0));
-        t.ui().Exit_button->setFocus();
-        QTest::keyClick(t.ui().Exit_button, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), t.window->rows()->servoSelector(0));
+        // Tab leaves the grid from its cursor along each LED's row (name, button, servo), then
+        // the commands; Shift+Tab comes back to the cursor.
+        grid->cell(0, 0)->setFocus();
+        typeKeys({Qt::Key_End, Qt::Key_Down});
+        QList<QWidget*> stops;
+        for (int n = 0; n < 14; ++n) {
+            typeKeys({Qt::Key_Tab});
+            stops << QApplication::focusWidget();
+        }
+        for (int n = 0; n < 14; ++n)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid->cell(1, 49));
+        RowControls* rows = t.window->rows();
+        QCOMPARE(stops.mid(0, 3), QList<QWidget*>({rows->nameLabel(0), rows->optionsButton(0),
+                                                   rows->servoSelector(0)}));
+        QCOMPARE(stops.mid(11),
+                 QList<QWidget*>({rows->servoSelector(3), t.ui().OpenButton, t.ui().SaveButton}));
         grid->cell(0, 0)->setFocus();
         typeKeys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
                   Qt::Key_Down, Qt::Key_Space, Qt::Key_End});
@@ -218,6 +242,50 @@ private Q_SLOTS:
         QVERIFY(!doc.cell(1, 7));
         QTest::keyClick(t.window.get(), Qt::Key_L, Qt::ControlModifier); // Set Last Event
         QCOMPARE(doc.lastEvent(), 7);
+    }
+
+    // Shift and the arrows or the ruler select events; Escape or a plain move ends that; the
+    // Edit commands take the selection, and the clipboard's text is checked before a paste.
+    void selectAndEditEvents()
+    {
+        TestWindow t;
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        SequenceDocument& doc = t.document();
+        GridView* grid = t.window->grid();
+        grid->cell(1, 0)->setFocus();
+        typeKeys({Qt::Key_Right, Qt::Key_Space}); // LED 2 at event 2
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 31);
+        t.window->eventCommands()->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 "LED 1  ...\nLED 2  #..\nLED 3  ...\nLED 4  ...\n");
+        typeKeys({Qt::Key_Escape});
+        QVERIFY(!grid->hasSelection());
+        QTest::mouseClick(grid->ruler(6), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 43);
+        auto onRuler = [&](int slot) {
+            return grid->ruler(slot)->mapTo(t.window.get(), QPoint(2, 2));
+        };
+        QTest::mousePress(t.window->windowHandle(), Qt::LeftButton, {}, onRuler(47));
+        QTest::mouseMove(t.window->windowHandle(), onRuler(49) + QPoint(40, 0));
+        QTest::mouseRelease(t.window->windowHandle(), Qt::LeftButton, {}, onRuler(49));
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 77);
+        QTest::keyClick(t.window.get(), Qt::Key_Delete, Qt::ControlModifier); // Delete Events
+        QCOMPARE(doc.lastEvent(), 46);
+        QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc.eventValue(47), 2);
+        QCOMPARE(t.window->statusBar()->currentMessage(), "Pasted events 48 to 50.");
+        QGuiApplication::clipboard()->setText("#.x\n...\n...\n...");
+        t.window->eventCommands()->paste();
+        QVERIFY(t.platform.messageBoxes.last().prompt.contains("holds \"x\" where"));
+        QGuiApplication::clipboard()->setText("####\n....\n....\n....");
+        typeKeys({Qt::Key_Right});
+        t.window->eventCommands()->paste();
+        QVERIFY(t.window->statusBar()->currentMessage().endsWith(
+            "2 more ran past event 50 and were dropped."));
+        QCOMPARE(rowOn(doc, 0), QList<int>({48, 49}));
+        QCOMPARE(rowOn(doc, 1), QList<int>({1, 47}));
     }
 
     // Lists wait with the window live and nest (one click answers both); they take the
@@ -280,6 +348,12 @@ private Q_SLOTS:
         QCOMPARE(highlighted, QList<int>({0, 7}));
         QCOMPARE(doc.colourIndex(3), 7);
         QCOMPARE(led4->accessibleDescription(), QStringLiteral("White"));
+        // Every colour is its own on a background that keeps the name readable.
+        for (int colour = 0; colour < 8; ++colour) {
+            doc.setColourIndex(3, colour);
+            QCOMPARE(textColour(led4), tableColour(colour));
+            QVERIFY(contrastRatio(textColour(led4), backgroundColour(led4)) >= 3);
+        }
     }
 };
 
