@@ -41,6 +41,11 @@ void PtyCapture::read() const
     }
 }
 
+void PtyCapture::send(const QByteArray& keys) const
+{
+    [[maybe_unused]] const ssize_t n = ::write(m_master, keys.constData(), size_t(keys.size()));
+}
+
 QByteArray PtyCapture::bytes() const
 {
     read();
