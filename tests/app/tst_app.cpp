@@ -287,7 +287,10 @@ private Q_SLOTS:
         QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
         t->window->findChild<QAction*>("MENUclearrecent")->trigger();
         QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
-        // A folder of the user's own patterns joins the built-in ones, for the next start too.
+        // A folder of the user's own patterns joins the built-in ones, for the next start too;
+        // a link to a FIFO in it is passed over, not waited on.
+        QCOMPARE(::mkfifo(QFile::encodeName(t->path("FIFO")).constData(), 0600), 0);
+        QVERIFY(QFile::link("FIFO", t->path("F.DAT")));
         t->platform.fileChoices << t->dir.path();
         t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
         restart();

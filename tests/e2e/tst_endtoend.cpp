@@ -76,7 +76,7 @@ class TestEndToEnd : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void openSaveDownloadAndExit()
+    void openSaveDownloadAndLogOut()
     {
         for (const char* tool : {"Xvfb", "xdotool"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
@@ -88,7 +88,7 @@ private Q_SLOTS:
         g_env.insert("DISPLAY", ':' + QString::fromLatin1(xvfb.readLine()).trimmed());
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("LED.cfg"), "1\r\n"));
-        PtyCapture pty;
+        PtyCapture pty(171 + 33); // the cable comes out 10 records into a second download
         QProcessEnvironment env = g_env;
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("GLIMMERON_PORT_1", pty.deviceName());
@@ -96,7 +96,7 @@ private Q_SLOTS:
         QProcess program; // killed on the way out, should a check fail
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(dir.path());
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
 
         const QString window = findWindow(kMain + " - Rev4$");
@@ -115,9 +115,15 @@ private Q_SLOTS:
         QVERIFY(pty.waitForBytes(171, kPatienceMs));
         QCOMPARE(pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
-        press(openWindow(window, "ctrl+q", "^GLIMMERON$"), "Return");
+        // A logout during a download that then fails: said on standard error, and the
+        // program ends with no box to wait on.
+        press(openWindow(window, "alt+d", "^Download to GLIMMERON"), "Return");
+        QVERIFY(pty.waitForBytes(171 + 3, kPatienceMs));
+        program.terminate();
         QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, kPatienceMs);
         QCOMPARE(program.exitCode(), 0);
+        QVERIFY(program.readAllStandardError().contains("The download to the GLIMMERON on "
+                                                        "serial port 1 (/dev/pts/"));
     }
 };
 
