@@ -2,7 +2,7 @@
 
 #include "platform/layout.h"
 #include "preview/ledshape.h"
-#include "preview/servo.h"
+#include "core/servozones.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
 #include "preview/ledshape.h"
-#include "preview/servo.h"
 #include "preview/testrun.h"
 #include "sequence/cellbox.h"
 #include "sequence/gridview.h"

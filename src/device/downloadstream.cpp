@@ -1,6 +1,6 @@
 #include "device/downloadstream.h"
 
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "device/portmap.h"
 
-#include "settings/ledcfg.h"
+#include "core/portnumbers.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 #include "files/sequenceanimation.h"
 
 #include "sequence/colourtable.h"
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <QImage>
 #include <QPainter>

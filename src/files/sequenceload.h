@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <QString>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "files/sequencepicture.h"
 
-#include "preview/servo.h"
+#include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
-#include "sequence/sequencedata.h"
+#include "core/sequencedata.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

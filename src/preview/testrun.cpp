@@ -1,6 +1,6 @@
 #include "preview/testrun.h"
 
-#include "preview/servo.h"
+#include "core/servozones.h"
 #include "sequence/colourtable.h"
 #include "sequence/sequencedocument.h"
 

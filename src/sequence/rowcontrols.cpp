@@ -1,7 +1,7 @@
 #include "sequence/rowcontrols.h"
 
 #include "platform/layout.h"
-#include "preview/servo.h"
+#include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowpatterns.h"

@@ -167,6 +167,45 @@ void SequenceDocument::setFile(const QString& path, const QString& title)
     Q_EMIT fileChanged();
 }
 
+int SequenceDocument::pasteEvents(int slot, const std::vector<int>& values)
+{
+    applyEvents(::pasteEvents(data(), slot, values), tr("Paste Events"));
+    return pastedPastTheEnd(slot, int(values.size()));
+}
+
+void SequenceDocument::insertEvent(int slot)
+{
+    applyEvents(::insertEvent(data(), slot), tr("Insert Event"));
+}
+
+void SequenceDocument::removeEvents(EventRange range, const QString& name)
+{
+    applyEvents(::removeEvents(data(), range), name);
+}
+
+void SequenceDocument::clearEvents(EventRange range)
+{
+    applyEvents(::clearEvents(data(), range), tr("Clear Events"));
+}
+
+void SequenceDocument::rotateEvents(int step)
+{
+    applyEvents(::rotateEvents(data(), step), step > 0 ? tr("Rotate Right") : tr("Rotate Left"));
+}
+
+void SequenceDocument::reverseEvents(EventRange range)
+{
+    applyEvents(::reverseEvents(data(), range), tr("Reverse Events"));
+}
+
+void SequenceDocument::applyEvents(const SequenceData& edited, const QString& name)
+{
+    for (int i = 0; i < 50; ++i)
+        setEventValue(i, edited.events[i]);
+    setLastEvent(edited.lastEvent);
+    commit(name);
+}
+
 void SequenceDocument::restore(const Snapshot& toFile, const Snapshot& fromFile)
 {
     const SequenceData& to = toFile.data;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/eventedits.h"
+#include "core/sequencedata.h"
 #include "sequence/rowpatterns.h"
-#include "sequence/sequencedata.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -50,6 +51,19 @@ public:
     void merge(const SequenceData& data);
     void setFile(const QString& path, const QString& title);
 
+    // Edits of whole events, each one undo step named for its menu entry. They keep
+    // the last event with the event it marks, and touch nothing else.
+    std::vector<int> events(EventRange range) const { return copyEvents(data(), range); }
+    // Returns how many events ran past event 50 and were dropped.
+    int pasteEvents(int slot, const std::vector<int>& values);
+    void insertEvent(int slot);
+    // Cut and Delete Events: `name` is the step's.
+    void removeEvents(EventRange range, const QString& name);
+    void clearEvents(EventRange range);
+    // 1: to the right, the last event wrapping to the first; -1: to the left.
+    void rotateEvents(int step);
+    void reverseEvents(EventRange range);
+
     QUndoStack* undoStack() { return &m_undoStack; }
     // Makes one undo step, named for the menu, of whatever changed since the last one.
     void commit(const QString& name);
@@ -82,6 +96,7 @@ private:
     void restore(const Snapshot& to, const Snapshot& from);
     void setChangedOutside(bool changed);
     void setEventValue(int slot, int value);
+    void applyEvents(const SequenceData& edited, const QString& name);
 
     std::array<std::array<bool, 50>, 4> m_cells{};
     int m_lastEvent = 49;

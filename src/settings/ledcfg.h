@@ -1,11 +1,10 @@
 #pragma once
 
+#include "core/portnumbers.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
-
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 20;
 
 QByteArray ledCfgBytes(int port);
 // The port number of LED.cfg's first record, when it is one of 1..20.

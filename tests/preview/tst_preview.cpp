@@ -1,6 +1,7 @@
-#include "preview/servo.h"
+#include "core/servozones.h"
 #include "preview/testrun.h"
 #include "sequence/sequencedocument.h"
+#include "sequence/servotexts.h"
 
 #include <QTest>
 #include <functional>

@@ -76,20 +76,28 @@ private Q_SLOTS:
         QCOMPARE(doc.eventValue(5), 4 * int(stillOn.contains(5)) + int(on.contains(5)) + 8);
     }
 
-    // Undo brings back what one edit changed; a timing from Settings OK in between stays.
+    // Undo brings back what one edit did, under its name; a timing from Settings OK stays.
     void undoAndRedoEveryEdit_data()
     {
         QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("step");
         SequenceData file;
         file.events = {1, 2, 4};
         file.colourIndexes = {0, 1, 2, 7, 9, 9, 9, 9};
         file.lastEvent = 7;
         file.servoModes = {0, 1, 2, 14};
         file.sequencerDelay = 255;
-        QTest::newRow("cell") << Edit([](SequenceDocument& d) { d.setCell(3, 49, true); });
-        QTest::newRow("clear") << Edit([](SequenceDocument& d) { d.clear(); });
-        QTest::newRow("open") << Edit([file](SequenceDocument& d) { d.assign(file); });
-        QTest::newRow("merge") << Edit([file](SequenceDocument& d) { d.merge(file); });
+        using D = SequenceDocument&;
+        QTest::newRow("cell") << Edit([](D d) { d.setCell(3, 49, true); }) << "edit";
+        QTest::newRow("clear") << Edit([](D d) { d.clear(); }) << "edit";
+        QTest::newRow("open") << Edit([file](D d) { d.assign(file); }) << "edit";
+        QTest::newRow("merge") << Edit([file](D d) { d.merge(file); }) << "edit";
+        QTest::newRow("paste") << Edit([](D d) { d.pasteEvents(49, {15, 15}); }) << "Paste Events";
+        QTest::newRow("insert") << Edit([](D d) { d.insertEvent(0); }) << "Insert Event";
+        QTest::newRow("cut") << Edit([](D d) { d.removeEvents({0, 50}, "Cut"); }) << "Cut";
+        QTest::newRow("clear events") << Edit([](D d) { d.clearEvents({3, 1}); }) << "Clear Events";
+        QTest::newRow("rotate") << Edit([](D d) { d.rotateEvents(-1); }) << "Rotate Left";
+        QTest::newRow("reverse") << Edit([](D d) { d.reverseEvents({0, 3}); }) << "Reverse Events";
     }
 
     void undoAndRedoEveryEdit()
@@ -106,6 +114,7 @@ private Q_SLOTS:
         doc.commit("edit");
         SequenceData after = doc.data();
         QVERIFY(after != before);
+        QTEST(doc.undoStack()->undoText(), "step");
         doc.setTiming(doc.sequencerDelay(), 99); // Settings OK
         doc.keepOutsideHistory();
         before.testSpeed = after.testSpeed = 99;

@@ -1,0 +1,5 @@
+#pragma once
+
+// Settings offers serial ports by number; LED.cfg keeps one of these.
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 20;
