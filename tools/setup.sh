@@ -4,7 +4,7 @@
 # GLIMMERON_TARGET names the one target to build (default: all of them).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgif-dev)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgif-dev librsvg2-bin)
 [ -n "${GLIMMERON_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$GLIMMERON_EXTRA_PACKAGES" && packages+=("${extra[@]}")
 
 missing=()

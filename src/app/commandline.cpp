@@ -17,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QTime>
 #include <algorithm>
@@ -219,9 +220,10 @@ int exportSequence(const CommandLine& command, Console& console)
         return 2;
     }
     QString error;
+    const QString name = QFileInfo(command.file).completeBaseName();
     const QByteArray bytes = command.action == CommandLine::Action::ExportPng
-                                 ? sequencePicturePng(*load.data)
-                                 : sequenceAnimationGif(*load.data, &error);
+                                 ? sequencePicturePng(*load.data, name)
+                                 : sequenceAnimationGif(*load.data, name, &error);
     if (bytes.isEmpty() || !saveFileAtomically(command.output, bytes, &error)) {
         write(console.err,
               QCoreApplication::translate("GLIMMERON", "glimmeron: %1 could not be written: %2\n")

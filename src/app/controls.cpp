@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include "platform/layout.h"
+#include "platform/scaledview.h"
 #include "preview/ledshape.h"
 #include "core/servozones.h"
 
@@ -36,7 +37,7 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setToolTip(tip);
-    button->setFont(designFont(12, true));
+    setDesignFont(button, 12, true);
     placeTwips(button, l, t, 2175, 495);
     return button;
 }
@@ -46,12 +47,12 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 void MainControls::setupUi(QMainWindow* window)
 {
     window->setObjectName(QStringLiteral("Main_LEDFlasher_form"));
-    client = new QWidget(window);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips(9600), twips(3825));
-    client->setFont(designFont(8.25));
-    setBackgroundColour(client, designColour(0x80000016));
-    window->setCentralWidget(client);
+    new TwipsLayout(window);
+    view = new ScaledView(window);
+    client = view->surface();
+    setDesignFont(client, 8.25);
+    setBackgroundColour(view, designColour(0x80000016));
+    window->setCentralWidget(view);
     buildLeds();
     buildCommands();
     buildServoStick();
@@ -63,7 +64,6 @@ void MainControls::setupUi(QMainWindow* window)
     CycleTime->setObjectName(QStringLiteral("CycleTime"));
     window->statusBar()->addPermanentWidget(CycleTime);
     CycleTime->hide();
-    window->statusBar()->setSizeGripEnabled(false);
 }
 
 void MainControls::buildLeds()
@@ -104,9 +104,7 @@ void MainControls::buildCommands()
                           3120, 2880, 3495, 735);
     DLlabel->setToolTip(tr("Downloading data to the Glimmeron..."));
     DLlabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont bold = DLlabel->font();
-    bold.setBold(true);
-    DLlabel->setFont(bold);
+    setDesignFont(DLlabel, 8.25, true);
     setTextColour(DLlabel, designColour(0xFF));
     setBackgroundColour(DLlabel, designColour(0xC0C0C0));
     DLlabel->hide();
@@ -177,6 +175,10 @@ void MainControls::buildMenus(QMainWindow* window)
     MENUview = bar->addMenu(tr("&View"));
     MENUdevicespeed = MENUview->addAction(tr("Preview at &Device Speed"));
     MENUdevicespeed->setCheckable(true);
+    MENUview->addSeparator();
+    MENUzoomin = MENUview->addAction(tr("Zoom &In"));
+    MENUzoomout = MENUview->addAction(tr("Zoom &Out"));
+    MENUactualsize = MENUview->addAction(tr("&Actual Size"));
     MENUpatterns = bar->addMenu(tr("&Patterns"));
     MENUtest = bar->addAction(QStringLiteral("&Test"));
     MENUdownload = bar->addAction(QStringLiteral("&Download"));
@@ -194,6 +196,10 @@ void MainControls::buildMenus(QMainWindow* window)
                               : QKeySequence(QKeySequence::Quit));
     MENUtest->setShortcut(Qt::Key_F5);
     MENUhowto->setShortcut(Qt::Key_F1);
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    MENUzoomin->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    MENUzoomout->setShortcut(QKeySequence::ZoomOut);
+    MENUactualsize->setShortcut(Qt::CTRL | Qt::Key_0);
     const std::pair<QObject*, const char*> names[] = {{MENUfile, "MENUfile"},
                                                       {MENUnew, "MENUnew"},
                                                       {MENUopen, "MENUopen"},
@@ -206,6 +212,9 @@ void MainControls::buildMenus(QMainWindow* window)
                                                       {MENUedit, "MENUedit"},
                                                       {MENUview, "MENUview"},
                                                       {MENUdevicespeed, "MENUdevicespeed"},
+                                                      {MENUzoomin, "MENUzoomin"},
+                                                      {MENUzoomout, "MENUzoomout"},
+                                                      {MENUactualsize, "MENUactualsize"},
                                                       {MENUpatterns, "MENUpatterns"},
                                                       {MENUtest, "MENUtest"},
                                                       {MENUdownload, "MENUdownload"},

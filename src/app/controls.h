@@ -12,6 +12,7 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QWidget;
+class ScaledView;
 
 // The main window's own controls, under their design names; the grid and the LED rows
 // build theirs on `client`. Arrays are indexed from 0.
@@ -19,6 +20,7 @@ struct MainControls
 {
     void setupUi(QMainWindow* window);
 
+    ScaledView* view = nullptr; // scales `client` with the window
     QWidget* client = nullptr;
     std::array<LedShape*, 4> LED{};
     QPushButton* OpenButton = nullptr;
@@ -53,6 +55,9 @@ struct MainControls
     QAction* MENUsettings = nullptr;
     QMenu* MENUview = nullptr;
     QAction* MENUdevicespeed = nullptr;
+    QAction* MENUzoomin = nullptr;
+    QAction* MENUzoomout = nullptr;
+    QAction* MENUactualsize = nullptr;
     QMenu* MENUpatterns = nullptr;
     QAction* MENUexportpicture = nullptr;
     QAction* MENUexportanimation = nullptr;

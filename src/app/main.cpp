@@ -79,6 +79,8 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     QApplication app(argc, argv);
     releaseHeldMessages();
     QApplication::setApplicationName(QStringLiteral("GLIMMERON"));
+    // The window's class and app id match the desktop entry: docks show its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.glimmeron"));
     QApplication::setWindowIcon(programIcon());
     // Qt's own dialogs and buttons in the user's language, where Qt has a translation.
     QTranslator qtTexts;

@@ -4,6 +4,7 @@
 #include "files/filecommands.h"
 #include "files/patternlibrary.h"
 #include "files/recentfiles.h"
+#include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
 #include "preview/ledshape.h"
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,7 +33,8 @@
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
                        const QString& configFolder, QWidget* parent)
     : QMainWindow(parent), m_platform(platform), m_manualUrl(std::move(manualUrl)),
-      m_document(new SequenceDocument(this)), m_ledCfgPath(ledCfgPath)
+      m_document(new SequenceDocument(this)), m_ledCfgPath(ledCfgPath),
+      m_windowSizePath(configFolder + QStringLiteral("/window"))
 {
     m_ui.setupUi(this);
     // Settings first: the port number from LED.cfg.
@@ -54,7 +55,7 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     wireTestRun();
     wireDownload();
     orderTabs();
-    setFixedSize(sizeHint());
+    wireZoom();
     // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
     // without a question: a download in progress finishes first.
     auto* watch = new SignalWatch({SIGINT, SIGTERM, kHangUp}, this);
@@ -125,6 +126,10 @@ void MainWindow::wireCommands()
     connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
+    QAction* copyPicture = m_ui.MENUedit->addAction(tr("Copy &Picture"));
+    copyPicture->setObjectName(QStringLiteral("MENUcopypicture"));
+    copyPicture->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    connect(copyPicture, &QAction::triggered, m_files, &FileCommands::copyPicture);
     connect(m_ui.MENUdevicespeed, &QAction::toggled, m_testRun, &TestRun::setDeviceSpeed);
     connect(m_document, &SequenceDocument::timingChanged, this, &MainWindow::showCycleTime);
     connect(m_document, &SequenceDocument::lastEventChanged, this, &MainWindow::showCycleTime);
@@ -140,8 +145,14 @@ void MainWindow::wireCommands()
 
 void MainWindow::wireTestRun()
 {
-    connect(m_ui.ServoStick, &QScrollBar::valueChanged, this, [this](int position) {
+    // The pulse width is named with its unit: a bare number means nothing read out alone.
+    auto showPulse = [this](int position) {
         m_ui.PulseWidth->setText(QString::number(10 * position));
+        m_ui.PulseWidth->setAccessibleName(tr("Servo pulse width %1 \u00b5s").arg(10 * position));
+    };
+    showPulse(m_ui.ServoStick->value());
+    connect(m_ui.ServoStick, &QScrollBar::valueChanged, this, [this, showPulse](int position) {
+        showPulse(position);
         m_testRun->setStickPosition(position);
     });
     connect(m_testRun, &TestRun::runningChanged, this, [this](bool running) {
@@ -190,23 +201,21 @@ void MainWindow::wireDownload()
     connect(m_download, &Download::statusChanged, this, &MainWindow::showStatus);
     connect(m_download, &Download::finished, this, [this] {
         if (m_quitAfterDownload)
-            m_platform.quit();
+            endProgram();
     });
 }
 
-// Tab runs as the design placed the controls: grid, LED rows, commands, servo selectors.
+// Tab runs as the screen reads: grid, each LED's row, then the commands.
 void MainWindow::orderTabs()
 {
     QList<QWidget*> order{static_cast<QWidget*>(m_grid->cell(0, 0))};
     for (int k = 0; k < 4; ++k)
-        order << m_rows->nameLabel(k) << m_rows->optionsButton(k);
+        order << m_rows->nameLabel(k) << m_rows->optionsButton(k) << m_rows->servoSelector(k);
     order << m_ui.OpenButton << m_ui.SaveButton << m_ui.TestButton << m_ui.Settings_button
-          << m_ui.DownloadButton << m_ui.Exit_button;
-    for (int k = 0; k < 4; ++k)
-        order << m_rows->servoSelector(k);
-    order << m_ui.ServoStick;
+          << m_ui.DownloadButton << m_ui.Exit_button << m_ui.ServoStick;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    order[0]->setFocus(); // the window opens with the keyboard on the grid
 }
 
 void MainWindow::showRecentFiles()
@@ -263,11 +272,8 @@ void MainWindow::addPatternFolder()
 // bar tells how long a cycle of the sequence takes.
 void MainWindow::showCycleTime()
 {
-    const int events = m_document->lastEvent() + 1, delay = m_document->sequencerDelay();
-    m_ui.CycleTime->setText(tr("%1 events x %2 ms = %3 s per cycle")
-                                .arg(events)
-                                .arg(delay)
-                                .arg(QLocale().toString(events * delay / 1000.0)));
+    m_ui.CycleTime->setText(
+        cycleDescription(m_document->lastEvent(), m_document->sequencerDelay()));
     m_ui.CycleTime->setVisible(m_ui.MENUdevicespeed->isChecked());
 }
 
@@ -374,13 +380,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    m_platform.quit();
+    endProgram();
 }
 
 void MainWindow::quitWhenIdle()
 {
     if (!quitAfterDownload())
-        m_platform.quit();
+        endProgram();
+}
+
+void MainWindow::endProgram()
+{
+    storeWindowSize();
+    m_platform.quit();
 }
 
 // Ending the program mid-stream would leave a half-programmed device.

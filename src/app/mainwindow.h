@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/controls.h"
+#include "platform/layout.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -62,6 +63,12 @@ private:
     void wireCommands();
     void wireTestRun();
     void wireDownload();
+    void wireZoom();
+    void zoomTo(double twipsPerPixel);
+    ZoomRange zoomRange() const;
+    void restoreWindowSize();
+    void storeWindowSize();
+    void endProgram();
     void orderTabs();
     void showRecentFiles();
     void showPatterns();
@@ -85,6 +92,7 @@ private:
     Download* m_download = nullptr;
     TestRun* m_testRun = nullptr;
     QString m_ledCfgPath;
+    QString m_windowSizePath;
     int m_startPort = 1; // from LED.cfg, until the settings dialog holds it
     SettingsDialog* m_settingsDialog = nullptr;
     RecentFiles* m_recent = nullptr;

@@ -8,7 +8,9 @@
 #include "platform/platform.h"
 #include "sequence/sequencedocument.h"
 
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -34,6 +36,7 @@ QString FileCommands::plainTitle()
 void FileCommands::newSequence()
 {
     m_document.clear();
+    m_patternName.clear();
     m_document.setFile(m_document.filePath(), plainTitle());
     m_document.commit(tr("New/Clear"));
     m_document.markSaved();
@@ -44,6 +47,14 @@ QString FileCommands::sequenceName() const
     const QString name = QFileInfo(m_document.filePath()).fileName();
     return m_document.title() == kTitlePrefix + name && !name.isEmpty() ? name
                                                                         : tr("the new sequence");
+}
+
+QString FileCommands::shareName() const
+{
+    const QFileInfo file(m_document.filePath());
+    return !file.fileName().isEmpty() && m_document.title() == kTitlePrefix + file.fileName()
+               ? file.completeBaseName()
+               : m_patternName;
 }
 
 // The folder of the file last chosen: the dialogs open there.
@@ -61,9 +72,9 @@ void FileCommands::showProblem(const QString& text)
 
 bool FileCommands::save()
 {
-    const std::optional<QString> target =
-        chooseTarget(tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
-                     QStringLiteral("DAT"), QFileInfo(m_document.filePath()).fileName(), true);
+    const std::optional<QString> target = chooseTarget(
+        tr("Save GLIMMERON Programmable LED Sequencer/Flasher Data File"), kFilter,
+        QStringLiteral("DAT"), QFileInfo(m_document.filePath()).fileName(), folder(), true);
     return target && saveTo(*target);
 }
 
@@ -71,12 +82,12 @@ bool FileCommands::save()
 // `remember`, the document takes each name chosen, for the next dialog to offer.
 std::optional<QString> FileCommands::chooseTarget(const QString& title, const QString& filter,
                                                   const QString& suffix, const QString& offered,
-                                                  bool remember)
+                                                  const QString& folder, bool remember)
 {
     QString initialName = offered;
     for (;;) {
         std::optional<QString> chosen =
-            m_platform.saveFileName({title, filter, initialName, folder()});
+            m_platform.saveFileName({title, filter, initialName, folder});
         if (!chosen)
             return std::nullopt;
         // A name typed without an extension would be hidden by the Open dialog's filter.
@@ -101,13 +112,18 @@ std::optional<QString> FileCommands::chooseTarget(const QString& title, const QS
 void FileCommands::exportPicture()
 {
     exportTo(tr("Export a Picture of the Sequence"), QStringLiteral("PNG Images (*.PNG)|*.png"),
-             QStringLiteral("png"), sequencePicturePng(m_document.data()));
+             QStringLiteral("png"), sequencePicturePng(m_document.data(), shareName()));
+}
+
+void FileCommands::copyPicture()
+{
+    QGuiApplication::clipboard()->setImage(sequencePicture(m_document.data(), shareName()));
 }
 
 void FileCommands::exportAnimation()
 {
     QString error;
-    const QByteArray gif = sequenceAnimationGif(m_document.data(), &error);
+    const QByteArray gif = sequenceAnimationGif(m_document.data(), shareName(), &error);
     if (gif.isEmpty())
         return showProblem(tr("The animation could not be made: %1.").arg(error));
     exportTo(tr("Export an Animation of the Sequence"),
@@ -117,12 +133,16 @@ void FileCommands::exportAnimation()
 void FileCommands::exportTo(const QString& title, const QString& filter, const QString& suffix,
                             const QByteArray& bytes)
 {
-    const QString base = QFileInfo(m_document.filePath()).completeBaseName();
-    const std::optional<QString> target = chooseTarget(
-        title, filter, suffix.toUpper(),
-        (base.isEmpty() ? QStringLiteral("sequence") : base) + QLatin1Char('.') + suffix, false);
+    // The sequence's own name, in the folder of the last export.
+    const QString base = shareName().isEmpty() ? QStringLiteral("sequence") : shareName();
+    const std::optional<QString> target =
+        chooseTarget(title, filter, suffix.toUpper(), base + QLatin1Char('.') + suffix,
+                     m_exportFolder.isEmpty() ? folder() : m_exportFolder, false);
+    if (!target)
+        return;
+    m_exportFolder = QFileInfo(*target).absolutePath();
     QString error;
-    if (target && !saveFileAtomically(*target, bytes, &error))
+    if (!saveFileAtomically(*target, bytes, &error))
         showProblem(tr("The picture could not be saved to %1: %2.\r\rCheck the free space and "
                        "your permission to write there, or choose another name or folder.")
                         .arg(*target, error));
@@ -146,6 +166,7 @@ bool FileCommands::saveTo(const QString& path)
     m_document.setFile(path, kTitlePrefix + QFileInfo(path).fileName());
     m_document.keepOutsideHistory();
     m_document.markSaved();
+    m_patternName.clear();
     Q_EMIT fileUsed(path);
     return true;
 }
@@ -182,6 +203,7 @@ void FileCommands::loadPattern(const QString& path, const QString& name)
     if (!data)
         return;
     m_document.assign(*data);
+    m_patternName = name;
     m_document.setFile(QString(), plainTitle());
     m_document.commit(tr("Pattern %1").arg(name));
 }
@@ -192,6 +214,7 @@ void FileCommands::load(const QString& path, bool merge)
     if (!data)
         return;
     const QString name = QFileInfo(path).fileName();
+    m_patternName.clear();
     m_document.setFile(path, kTitlePrefix + name);
     // One step: the bar repaints the window on every change, and reading takes no time.
     Q_EMIT progress(50);

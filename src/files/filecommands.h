@@ -24,13 +24,17 @@ public:
     void merge();
     // Opens `path` as Open would, without the dialog (a file named at start-up).
     void openFile(const QString& path) { load(path, false); }
-    // Pictures to share: a PNG of the grid, a GIF of one cycle.
+    // Pictures to share: a PNG of the grid, a GIF of one cycle, the PNG's picture on the
+    // clipboard.
     void exportPicture();
     void exportAnimation();
+    void copyPicture();
     // A ready pattern, as Open loads a file, but untitled and modified.
     void loadPattern(const QString& path, const QString& name);
     // "NAME.DAT", or "the new sequence" when the title names no file.
     QString sequenceName() const;
+    // What the pictures are called: the file's base name, the pattern's name, or empty.
+    QString shareName() const;
 
 Q_SIGNALS:
     // A file was opened or saved: the recent files take it.
@@ -42,7 +46,7 @@ private:
     bool saveTo(const QString& path);
     std::optional<QString> chooseTarget(const QString& title, const QString& filter,
                                         const QString& suffix, const QString& offered,
-                                        bool remember);
+                                        const QString& folder, bool remember);
     void exportTo(const QString& title, const QString& filter, const QString& suffix,
                   const QByteArray& bytes);
     void chooseAndLoad(const QString& title, bool merge);
@@ -54,4 +58,6 @@ private:
 
     SequenceDocument& m_document;
     Platform& m_platform;
+    QString m_patternName; // of the pattern loaded last, until a file or New replaces it
+    QString m_exportFolder;
 };

@@ -13,11 +13,13 @@ struct AnimationFrame
     friend bool operator==(const AnimationFrame&, const AnimationFrame&) = default;
 };
 
-// One cycle of events 0..lastEvent, one frame per event when the delay is a whole number
-// of 10 ms and at least 20 ms; otherwise a frame every 20 ms (viewers slow shorter
-// frames down), the last one taking what is left of the cycle.
+// One cycle of events 0..lastEvent: one frame per event when the delay is at least
+// 20 ms, otherwise a frame every 20 ms (viewers slow shorter frames down). GIF counts in
+// 10 ms; the delays add up to the cycle rounded to 10 ms (at least 10 ms).
 QList<AnimationFrame> animationFrames(int lastEvent, int delayMs);
 
-// An animated GIF of one cycle: four lamps lit in their LEDs' colours; frames that look
-// alike in a row are one frame. Empty, with `error` set, when the encoder fails.
-QByteArray sequenceAnimationGif(const SequenceData& data, QString* error);
+// An animated GIF of one cycle, looping for ever: the title line with `name`, four lamps
+// lit in their LEDs' colours with the LEDs' names beside them, the event shown and the
+// cycle's timing. Frames of one event in a row are one frame. Empty, with `error` set,
+// when the encoder fails.
+QByteArray sequenceAnimationGif(const SequenceData& data, const QString& name, QString* error);

@@ -1,80 +1,142 @@
 #include "files/sequencepicture.h"
 
-#include "sequence/servotexts.h"
-#include "sequence/colourtable.h"
 #include "core/sequencedata.h"
+#include "sequence/colourtable.h"
+#include "sequence/servotexts.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QLocale>
 #include <QPainter>
 
 namespace {
 
 constexpr int kMargin = 24;
-constexpr int kNameWidth = 120;
-constexpr int kCell = 22;     // cell pitch
-constexpr int kRowPitch = 40; // LED row pitch
-constexpr int kModeWidth = 150;
-constexpr int kTitleHeight = 40;
-const QColor kBackground(0xf0, 0xf0, 0xf0);
-const QColor kUnlit(0xff, 0xff, 0xff);
-const QColor kInk(0x20, 0x20, 0x20);
+constexpr int kMinimumWidth = 600;
+constexpr int kNameWidth = 140;
+constexpr int kPitch = 32; // one event's column: a 28 px cell and its gap
+constexpr int kCell = 28;
+constexpr int kRowPitch = 36;
+constexpr int kModeGap = 24;
+constexpr int kModeWidth = 140;
+constexpr int kTitleHeight = 60;
+constexpr int kHeadingHeight = 24;
+constexpr int kRulerHeight = 22;
+const QColor kBackground(0x1e, 0x22, 0x27);
+const QColor kUnlit(0x3a, 0x3f, 0x47);
+const QColor kLitFrame(0xf2, 0xf2, 0xf2);
+const QColor kInk(0xe8, 0xe8, 0xe8);
+const QColor kDimInk(0xa0, 0xa6, 0xae);
+const QColor kLastEvent(0xff, 0x60, 0x60);
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("GLIMMERON", text);
+}
+
+QFont pictureFont(int pixels, bool bold = false, bool mono = false)
+{
+    QFont font(mono ? QStringLiteral("Monospace") : QStringLiteral("Sans"));
+    font.setStyleHint(mono ? QFont::Monospace : QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// A lit cell keeps a light frame: a Black LED's lit cell is then still unlike an unlit one.
+void drawCell(QPainter& painter, const QRect& cell, bool lit, const QColor& colour)
+{
+    if (!lit)
+        return painter.fillRect(cell, kUnlit);
+    painter.fillRect(cell, kLitFrame);
+    painter.fillRect(cell.adjusted(2, 2, -2, -2), colour);
+}
 
 } // namespace
 
-QImage sequencePicture(const SequenceData& data)
+QString cycleDescription(int lastEvent, int delayMs)
 {
-    const int gridLeft = kMargin + kNameWidth;
-    const int width = gridLeft + 50 * kCell + kMargin + kModeWidth + kMargin;
-    const int rulerTop = kMargin + kTitleHeight + 4 * kRowPitch;
-    QImage image(width, rulerTop + 30 + kMargin, QImage::Format_RGB32);
+    const int events = lastEvent + 1;
+    return (events == 1 ? tr("1 event x %2 ms = %3 s per cycle")
+                        : tr("%1 events x %2 ms = %3 s per cycle").arg(events))
+        .arg(delayMs)
+        .arg(QLocale().toString(events * delayMs / 1000.0));
+}
+
+QImage sequencePicture(const SequenceData& data, const QString& name)
+{
+    const int events = data.lastEvent + 1;
+    const int gridLeft = kMargin + kNameWidth, modesLeft = gridLeft + events * kPitch + kModeGap;
+    // A long name widens the picture up to the width of 50 events, and is cut there.
+    const QFontMetrics titleMetrics(pictureFont(22, true));
+    const QString title =
+        titleMetrics.elidedText(name.isEmpty() ? tr("GLIMMERON sequence") : name, Qt::ElideRight,
+                                kNameWidth + 50 * kPitch + kModeGap + kModeWidth);
+    // A few events still make a picture that a forum shows at a readable size.
+    const int width = std::max({kMinimumWidth, modesLeft + kModeWidth + kMargin,
+                                2 * kMargin + titleMetrics.horizontalAdvance(title)});
+    const int rowsTop = kMargin + kTitleHeight + kHeadingHeight;
+    const int rulerTop = rowsTop + 4 * kRowPitch;
+    QImage image(width, rulerTop + kRulerHeight + kMargin, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
-    QFont font(QStringLiteral("Sans"));
-    font.setPixelSize(16);
-    painter.setFont(font);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
     painter.setPen(kInk);
-    painter.drawText(
-        QRect(kMargin, kMargin, width - 2 * kMargin, kTitleHeight), Qt::AlignLeft | Qt::AlignTop,
-        QCoreApplication::translate("GLIMMERON", "GLIMMERON sequence: %1 events, %2 ms each")
-            .arg(data.lastEvent + 1)
-            .arg(data.sequencerDelay));
-    const QStringList modes = servoModeTexts();
+    painter.setFont(pictureFont(22, true));
+    painter.drawText(QRect(kMargin, kMargin, width, 30), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.setPen(kDimInk);
+    painter.setFont(pictureFont(15));
+    painter.drawText(QRect(kMargin, kMargin + 32, width, 22), Qt::AlignLeft | Qt::AlignVCenter,
+                     cycleDescription(data.lastEvent, data.sequencerDelay));
+    painter.setPen(kInk);
+    painter.setFont(pictureFont(14, true));
+    painter.drawText(QRect(modesLeft, rowsTop - kHeadingHeight, kModeWidth, kHeadingHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, tr("Servo Control"));
+
+    const QStringList modes = servoModeTexts(), colours = colourNames();
     for (int led = 0; led < 4; ++led) {
-        const int top = kMargin + kTitleHeight + led * kRowPitch;
-        const QColor colour = tableColour(data.colourIndexes[led]);
-        const QRect name(kMargin, top, kNameWidth - 12, kRowPitch - 10);
-        painter.fillRect(name, QColor(0x90, 0x90, 0x90)); // the name label's grey
-        painter.setPen(colour);
-        painter.drawText(name, Qt::AlignCenter,
-                         QCoreApplication::translate("GLIMMERON", "LED#%1").arg(led + 1));
-        for (int i = 0; i < 50; ++i) {
-            const QRect cell(gridLeft + i * kCell, top + 4, kCell - 4, kRowPitch - 18);
-            const bool lit = (data.events[i] >> led) & 1;
-            painter.fillRect(cell, lit ? colour : kUnlit);
-            painter.setPen(QColor(0x80, 0x80, 0x80));
-            painter.drawRect(cell.adjusted(0, 0, -1, -1));
-        }
+        const int top = rowsTop + led * kRowPitch;
+        const int index = data.colourIndexes[led];
+        const QColor colour = tableColour(index);
+        // The LED's name beside a lamp of its colour, the colour's name under it.
+        painter.setPen(QPen(kLitFrame, 1.5));
+        painter.setBrush(colour);
+        painter.drawEllipse(QRectF(kMargin + 1, top + 9, 18, 18));
         painter.setPen(kInk);
-        painter.drawText(QRect(gridLeft + 50 * kCell + kMargin, top, kModeWidth, kRowPitch - 10),
+        painter.setFont(pictureFont(15, true));
+        painter.drawText(QRect(kMargin + 28, top, kNameWidth, 19), Qt::AlignLeft | Qt::AlignBottom,
+                         tr("LED#%1").arg(led + 1));
+        painter.setPen(kDimInk);
+        painter.setFont(pictureFont(12));
+        painter.drawText(QRect(kMargin + 28, top + 19, kNameWidth, 16),
+                         Qt::AlignLeft | Qt::AlignTop, colours.value(index));
+        for (int i = 0; i < events; ++i)
+            drawCell(painter, QRect(gridLeft + i * kPitch, top + 4, kCell, kCell),
+                     (data.events[i] >> led) & 1, colour);
+        painter.setPen(kInk);
+        painter.setFont(pictureFont(14, false, true));
+        painter.drawText(QRect(modesLeft, top, kModeWidth, kRowPitch),
                          Qt::AlignLeft | Qt::AlignVCenter, modes.value(data.servoModes[led]));
     }
-    for (int i = 0; i < 50; ++i) { // the ruler: the last event red and bold
+    // The ruler numbers the events from 1; the last event is marked as on screen.
+    for (int i = 0; i < events; ++i) {
         const bool last = i == data.lastEvent;
-        font.setBold(last);
-        painter.setFont(font);
-        painter.setPen(last ? QColor(Qt::red) : kInk);
-        painter.drawText(QRect(gridLeft + i * kCell, rulerTop, kCell - 4, 24), Qt::AlignCenter,
-                         QString::number((i + 1) % 10));
+        painter.setFont(pictureFont(12, last));
+        painter.setPen(last ? kLastEvent : kDimInk);
+        painter.drawText(QRect(gridLeft + i * kPitch, rulerTop, kCell, kRulerHeight),
+                         Qt::AlignCenter, QString::number(i + 1));
     }
     return image;
 }
 
-QByteArray sequencePicturePng(const SequenceData& data)
+QByteArray sequencePicturePng(const SequenceData& data, const QString& name)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    sequencePicture(data).save(&buffer, "PNG");
+    sequencePicture(data, name).save(&buffer, "PNG");
     return bytes;
 }

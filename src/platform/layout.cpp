@@ -6,7 +6,7 @@
 
 namespace {
 double g_twipsPerPixel = kDesignTwipsPerPixel;
-constexpr QSize kClientTwips(9600, 3825);
+constexpr double kZoomStep = 1.25;
 } // namespace
 
 double twipsPerPixel()
@@ -32,6 +32,42 @@ double fittingTwipsPerPixel(QSize available, QSize chrome)
     return std::min(kLargest, factor);
 }
 
+double fillingTwipsPerPixel(QSize area)
+{
+    if (area.width() <= 0 || area.height() <= 0)
+        return kDesignTwipsPerPixel;
+    return std::max(kClientTwips.width() / double(area.width()),
+                    kClientTwips.height() / double(area.height()));
+}
+
+QSize clientPixels(double factor)
+{
+    return {qRound(kClientTwips.width() / factor), qRound(kClientTwips.height() / factor)};
+}
+
+ZoomRange zoomRange(QSize available, QSize chrome)
+{
+    const double most = fittingTwipsPerPixel(available, chrome);
+    // A pixel to spare for rounding, as above.
+    const double least = fillingTwipsPerPixel(available - chrome - QSize(1, 1));
+    return {std::min(least, most), most};
+}
+
+double ZoomRange::zoomedIn(double factor) const
+{
+    return std::clamp(factor / kZoomStep, least, most);
+}
+
+double ZoomRange::zoomedOut(double factor) const
+{
+    return std::clamp(factor * kZoomStep, least, most);
+}
+
+double ZoomRange::actualSize() const
+{
+    return std::clamp(kDesignTwipsPerPixel, least, most);
+}
+
 int twips(int value)
 {
     return qRound(value / g_twipsPerPixel);
@@ -45,6 +81,8 @@ QRect twipsRect(int left, int top, int width, int height)
 void placeTwips(QWidget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twipsRect(left, top, width, height));
+    if (TwipsLayout* layout = TwipsLayout::of(widget))
+        layout->place(widget, QRect(left, top, width, height));
 }
 
 QColor designColour(quint32 value)
@@ -74,6 +112,50 @@ QFont designFont(qreal points, bool bold)
     font.setPointSizeF(designPoints(points));
     font.setBold(bold);
     return font;
+}
+
+void setDesignFont(QWidget* widget, qreal points, bool bold)
+{
+    widget->setFont(designFont(points, bold));
+    if (TwipsLayout* layout = TwipsLayout::of(widget))
+        layout->setFont(widget, points, bold);
+}
+
+TwipsLayout::TwipsLayout(QWidget* window) : QObject(window), m_factor(g_twipsPerPixel)
+{
+    setObjectName(QStringLiteral("TwipsLayout"));
+}
+
+TwipsLayout* TwipsLayout::of(const QWidget* widget)
+{
+    return widget->window()->findChild<TwipsLayout*>(QStringLiteral("TwipsLayout"),
+                                                     Qt::FindDirectChildrenOnly);
+}
+
+void TwipsLayout::place(QWidget* widget, const QRect& twips)
+{
+    m_places.push_back({widget, twips});
+}
+
+void TwipsLayout::setFont(QWidget* widget, qreal points, bool bold)
+{
+    m_fonts.push_back({widget, points, bold});
+}
+
+bool TwipsLayout::rescale()
+{
+    if (m_factor == g_twipsPerPixel)
+        return false;
+    m_factor = g_twipsPerPixel;
+    for (const Place& p : m_places)
+        if (p.widget)
+            p.widget->setGeometry(
+                twipsRect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
+    for (const Font& f : m_fonts)
+        if (f.widget)
+            f.widget->setFont(designFont(f.points, f.bold));
+    Q_EMIT rescaled();
+    return true;
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)

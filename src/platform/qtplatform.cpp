@@ -1,5 +1,6 @@
 #include "platform/qtplatform.h"
 
+#include "platform/layout.h"
 #include "platform/seriallink.h"
 
 #include <QApplication>
@@ -189,13 +190,18 @@ void QtPlatform::showDocument(const QString& title, const QString& html)
         auto* browser = new QTextBrowser(window);
         browser->setOpenExternalLinks(true);
         layout->addWidget(browser);
-        QSize size(800, 600);
-        if (const QScreen* screen =
-                m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
-            size = size.boundedTo(screen->availableGeometry().size() * 0.9);
-        window->resize(size);
         m_document = window;
     }
+    // At the main window's scale, within the screen.
+    const double scale = kDesignTwipsPerPixel / twipsPerPixel();
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    m_document->setFont(font);
+    QSize size = QSize(800, 600) * scale;
+    if (const QScreen* screen = m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    if (!m_document->isVisible())
+        m_document->resize(size);
     m_document->setWindowTitle(title);
     m_document->findChild<QTextBrowser*>()->setHtml(html);
     m_document->show();

@@ -11,15 +11,18 @@
 
 namespace {
 
-void designLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2)
+// The frame around the grid, as Line3, Line4, Line1 and Line2 run: x1, y1, x2, y2.
+constexpr int kLines[4][4] = {{1800, 240, 8040, 240},
+                              {8040, 240, 8040, 1800},
+                              {8040, 1800, 1800, 1800},
+                              {1800, 1800, 1800, 240}};
+
+QRect lineRect(const int (&l)[4])
 {
-    auto* line = new QFrame(parent);
-    line->setObjectName(name);
-    const QPoint from(twips(std::min(x1, x2)), twips(std::min(y1, y2)));
-    const QPoint to(twips(std::max(x1, x2)), twips(std::max(y1, y2)));
-    line->setGeometry(
-        QRect(from, QSize(std::max(1, to.x() - from.x() + 1), std::max(1, to.y() - from.y() + 1))));
-    setBackgroundColour(line, Qt::black);
+    const QPoint from(twips(std::min(l[0], l[2])), twips(std::min(l[1], l[3])));
+    const QPoint to(twips(std::max(l[0], l[2])), twips(std::max(l[1], l[3])));
+    return QRect(from,
+                 QSize(std::max(1, to.x() - from.x() + 1), std::max(1, to.y() - from.y() + 1)));
 }
 
 } // namespace
@@ -28,8 +31,10 @@ GridView::GridView(SequenceDocument& document, QWidget* client)
     : QObject(client), m_document(document), m_area(new CellArea(client))
 {
     build(client);
-    m_drag = DragPaint(geometry());
+    place();
     markRuler(m_document.lastEvent(), true);
+    if (TwipsLayout* layout = TwipsLayout::of(client))
+        connect(layout, &TwipsLayout::rescaled, this, &GridView::place);
     connect(&document, &SequenceDocument::cellChanged, this, &GridView::showCell);
     connect(&document, &SequenceDocument::lastEventChanged, this, [this](int previous, int slot) {
         markRuler(previous, false);
@@ -39,17 +44,11 @@ GridView::GridView(SequenceDocument& document, QWidget* client)
 
 void GridView::build(QWidget* client)
 {
-    // Cells sit at the 120-twip pitch (the design's 135-twip boxes would overlap), in
-    // whole pixels so that every column is alike, rounded down so the grid stays in its box.
-    const int pitch = int(120 / twipsPerPixel());
-    const int left = twips(1920);
     m_area->setObjectName(QStringLiteral("EventGrid"));
     m_area->setAccessibleName(tr("Event grid, 4 LEDs by 50 events"));
-    m_area->setGeometry(left, twips(360), 50 * pitch, twips(1440 + 195) - twips(360));
     for (int k = 0; k < 4; ++k) {
         for (int i = 0; i < 50; ++i) {
             auto* cell = new CellBox(k + 1, i, m_area);
-            cell->setGeometry(pitch * i, twips(360 + 360 * k) - m_area->y(), pitch, twips(195));
             cell->installEventFilter(this);
             connect(cell, &QAbstractButton::toggled, this,
                     [this, k, i](bool on) { m_document.setCell(k, i, on); });
@@ -63,7 +62,6 @@ void GridView::build(QWidget* client)
     for (int i = 0; i < 50; ++i) {
         auto* axis = new QLabel(QString::number((i + 1) % 10), client);
         axis->setObjectName(QStringLiteral("TimeAxis(%1)").arg(i));
-        axis->setGeometry(left + pitch * i, twips(1920), pitch, twips(255));
         axis->setAlignment(Qt::AlignCenter);
         if (i == 0) {
             axis->setFont(designFont(6));
@@ -84,10 +82,37 @@ void GridView::build(QWidget* client)
         mem->hide();
         m_mem[i] = mem;
     }
-    designLine(client, QStringLiteral("Line3"), 1800, 240, 8040, 240);
-    designLine(client, QStringLiteral("Line4"), 8040, 240, 8040, 1800);
-    designLine(client, QStringLiteral("Line1"), 8040, 1800, 1800, 1800);
-    designLine(client, QStringLiteral("Line2"), 1800, 1800, 1800, 240);
+    const char* const lineNames[] = {"Line3", "Line4", "Line1", "Line2"};
+    for (int n = 0; n < 4; ++n) {
+        m_lines[n] = new QFrame(client);
+        m_lines[n]->setObjectName(QString::fromLatin1(lineNames[n]));
+        setBackgroundColour(m_lines[n], Qt::black);
+    }
+}
+
+// At the window's scale. Cells sit at the 120-twip pitch (the design's 135-twip boxes would
+// overlap), in whole pixels so that every column is alike, rounded down so the grid stays in
+// its box.
+void GridView::place()
+{
+    const int pitch = int(120 / twipsPerPixel());
+    const int left = twips(1920);
+    m_area->setGeometry(left, twips(360), 50 * pitch, twips(1440 + 195) - twips(360));
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < 50; ++i)
+            m_cells[k][i]->setGeometry(pitch * i, twips(360 + 360 * k) - m_area->y(), pitch,
+                                       twips(195));
+    QFont font = m_ruler[0]->font();
+    font.setPointSizeF(designPoints(6));
+    for (int i = 0; i < 50; ++i) {
+        m_ruler[i]->setGeometry(left + pitch * i, twips(1920), pitch, twips(255));
+        m_ruler[i]->setFont(font);
+    }
+    for (int n = 0; n < 4; ++n)
+        m_lines[n]->setGeometry(lineRect(kLines[n]));
+    markRuler(m_document.lastEvent(), true);
+    if (!m_drag.active())
+        m_drag = DragPaint(geometry());
 }
 
 GridGeometry GridView::geometry() const

@@ -6,6 +6,7 @@
 #include <array>
 
 class CellBox;
+class QFrame;
 class QLabel;
 class QWidget;
 class SequenceDocument;
@@ -39,6 +40,7 @@ protected:
 
 private:
     void build(QWidget* client);
+    void place();
     void showCell(int led, int slot);
     void markRuler(int slot, bool marked);
     bool cellEvent(CellBox* cell, QEvent* event);
@@ -51,6 +53,7 @@ private:
     std::array<std::array<CellBox*, 50>, 4> m_cells{};
     std::array<QLabel*, 50> m_ruler{};
     std::array<QLabel*, 50> m_mem{};
+    std::array<QFrame*, 4> m_lines{};
     DragPaint m_drag{GridGeometry{}};
     CellBox* m_cursor = nullptr; // the one cell in the focus chain
 };

@@ -1,5 +1,6 @@
 #include "sequence/rowcontrols.h"
 
+#include "platform/accessiblecombo.h"
 #include "platform/layout.h"
 #include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
@@ -19,14 +20,15 @@
 
 namespace {
 
-// Three short bars: the caption-less row buttons open a menu.
+// Three short bars: the caption-less row buttons open a menu. Drawn large, to stay sharp
+// when the window is zoomed.
 QIcon menuGlyph()
 {
-    QPixmap pixmap(12, 12);
+    QPixmap pixmap(48, 48);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    for (int y : {2, 5, 8})
-        painter.fillRect(2, y, 8, 2, Qt::black);
+    for (int y : {8, 20, 32})
+        painter.fillRect(8, y, 32, 8, Qt::black);
     return QIcon(pixmap);
 }
 
@@ -46,6 +48,9 @@ RowControls::RowControls(SequenceDocument& document, QWidget* client)
     : QObject(client), m_document(document), m_client(client)
 {
     build(client);
+    if (TwipsLayout* layout = TwipsLayout::of(client))
+        connect(layout, &TwipsLayout::rescaled, this, &RowControls::fitGlyphs);
+    fitGlyphs();
     for (int k = 0; k < 4; ++k) {
         showColour(k);
         m_servo[k]->setCurrentIndex(document.servoMode(k));
@@ -60,7 +65,7 @@ QListWidget* RowControls::popupList(const QString& name, const QStringList& item
 {
     auto* list = new QListWidget(m_client);
     list->setObjectName(name);
-    list->setFont(designFont(9.75));
+    setDesignFont(list, 9.75);
     list->addItems(items);
     placeTwips(list, l, t, w, h);
     list->hide();
@@ -74,11 +79,14 @@ QListWidget* RowControls::popupList(const QString& name, const QStringList& item
 
 void RowControls::build(QWidget* client)
 {
+    auto* heading = new QLabel(QStringLiteral("Servo Control"), client);
+    heading->setObjectName(QStringLiteral("Label1"));
+    placeTwips(heading, 8040, 120, 1095, 255);
+    setBackgroundColour(heading, designColour(0xE0E0E0));
     for (int k = 0; k < 4; ++k) {
         const int top = 360 + 360 * k;
         auto* name = new LedNameLabel(k, client);
         placeTwips(name, 120, top, 975, 255);
-        setBackgroundColour(name, designColour(0x909090));
         connect(name, &LedNameLabel::activated, this, [this, k] { chooseColour(k); });
         m_names[k] = name;
 
@@ -88,17 +96,17 @@ void RowControls::build(QWidget* client)
         options->setAccessibleName(tr("LED %1 row options").arg(k + 1));
         options->setIcon(menuGlyph());
         placeTwips(options, 1560, top, 135, 135);
-        options->setIconSize(options->size() - QSize(4, 4));
         connect(options, &QPushButton::clicked, this, [this, k] { chooseRowOperation(k); });
         m_options[k] = options;
 
-        auto* combo = new QComboBox(client);
+        auto* combo = newComboBox(client);
         combo->setObjectName(QStringLiteral("ServoControl(%1)").arg(k));
+        setAccessibleLabels(combo, {heading, name});
         // A pure drop-down list, so a selector is never left without a mode.
         combo->setEditable(false);
         combo->setToolTip(tr("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
         combo->setAccessibleName(tr("LED %1 servo response").arg(k + 1));
-        combo->setGeometry(twips(8040), twips(top), twips(1095), twips(300));
+        placeTwips(combo, 8040, top, 1095, 300);
         combo->addItems(servoModeTexts());
         for (int mode = 0; mode < combo->count(); ++mode)
             combo->setItemData(mode, servoModeTip(mode), Qt::ToolTipRole);
@@ -108,10 +116,12 @@ void RowControls::build(QWidget* client)
         });
         m_servo[k] = combo;
     }
-    auto* heading = new QLabel(QStringLiteral("Servo Control"), client);
-    heading->setObjectName(QStringLiteral("Label1"));
-    placeTwips(heading, 8040, 120, 1095, 255);
-    setBackgroundColour(heading, designColour(0xE0E0E0));
+}
+
+void RowControls::fitGlyphs()
+{
+    for (QPushButton* options : m_options)
+        options->setIconSize(options->size() - QSize(4, 4));
 }
 
 QListWidget* RowControls::rowOptionsList()
@@ -205,7 +215,9 @@ void RowControls::chooseColour(int led)
 void RowControls::showColour(int led)
 {
     const int index = m_document.colourIndex(led);
+    // The LED's own colour, on a background that keeps it readable.
     setTextColour(m_names[led], tableColour(index));
+    setBackgroundColour(m_names[led], nameBackground(tableColour(index)));
     m_names[led]->setAccessibleName(tr("LED %1 colour").arg(led + 1));
     m_names[led]->setAccessibleDescription(colourNames().value(index));
 }

@@ -48,6 +48,7 @@ private:
     void waitForChoice(QListWidget* list);
     void choose(QListWidget* list);
     void showColour(int led);
+    void fitGlyphs();
 
     SequenceDocument& m_document;
     QWidget* m_client;

@@ -2,6 +2,7 @@
 
 #include "device/portmap.h"
 #include "files/savefile.h"
+#include "platform/accessiblecombo.h"
 #include "platform/layout.h"
 #include "platform/platform.h"
 #include "sequence/sequencedocument.h"
@@ -20,7 +21,7 @@ namespace {
 // Entry k shows the number k + 1 after one blank.
 QComboBox* numberList(QWidget* parent, const char* name, int count, int l, int t, int w, int h)
 {
-    auto* combo = new QComboBox(parent);
+    auto* combo = newComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setMaxVisibleItems(count < 20 ? count : 20);
     placeTwips(combo, l, t, w, h + 60);
@@ -49,10 +50,9 @@ SettingsDialog::SettingsDialog(SequenceDocument& document, Platform& platform, Q
     setWindowTitle(tr("GLIMMERON  -  Programmable LED Sequencer/Flasher Settings..."));
     setWindowFlag(Qt::Window);
     setModal(false);
-    // Taller than designed by two lines: the port's device and the file that keeps the
-    // port show under the buttons.
-    setFixedSize(twips(8640), twips(3840));
-    setFont(designFont(8.25));
+    new TwipsLayout(this);
+    setDesignFont(this, 8.25);
+    fitToScale();
     buildControls();
     CommPortcombo->setCurrentIndex(commPortNumber - 1);
     showTiming();
@@ -184,9 +184,18 @@ void SettingsDialog::showPortDevice()
     PortDevicelabel->setText(tr("Port %1: %2").arg(number).arg(PortMap(m_ports).describe(number)));
 }
 
+// At the main window's scale. Taller than designed by two lines: the port's device and the
+// file that keeps the port show under the buttons.
+void SettingsDialog::fitToScale()
+{
+    TwipsLayout::of(this)->rescale();
+    setFixedSize(twips(8640), twips(3840));
+}
+
 // The ports are looked up again each time the dialog opens.
 void SettingsDialog::showEvent(QShowEvent* event)
 {
+    fitToScale();
     refreshPortDevices();
     QDialog::showEvent(event);
 }

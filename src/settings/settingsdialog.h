@@ -26,6 +26,9 @@ public:
     // The port number as last applied.
     int commPortNumber() const { return m_commPortNumber; }
 
+    // Follows the main window's scale.
+    void fitToScale();
+
     void accept() override;
     void reject() override;
 

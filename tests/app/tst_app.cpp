@@ -1,4 +1,7 @@
+#include "files/filecommands.h"
+#include "platform/layout.h"
 #include "platform/qtplatform.h"
+#include "platform/scaledview.h"
 #include "preview/testrun.h"
 #include "ptycapture.h"
 #include "sequence/cellbox.h"
@@ -8,11 +11,14 @@
 #include "testwindow.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -95,15 +101,41 @@ struct Program
     QProcess process;
 };
 
-// What `path` is: "image" (a file of over 1000 bytes), "file", "folder", "other" (a FIFO,
-// a device) or "nothing", after "link to " when it is a link.
+// What `path` is: "file", "folder", "other" (a FIFO, a device) or "nothing", after
+// "link to " when it is a link.
 QByteArray kindOf(const QString& path)
 {
     const QFileInfo info(path);
     const QByteArray kind = info.isDir()    ? "folder"
-                            : info.isFile() ? (info.size() > 1000 ? "image" : "file")
+                            : info.isFile() ? "file"
                                             : (info.exists() ? "other" : "nothing");
     return info.isSymLink() ? "link to " + kind : kind;
+}
+
+// What a walk of the accessible tree finds wrong, past the menus and the status bar.
+void findTreeFaults(QAccessibleInterface* node, QStringList& faults)
+{
+    const QString name = node->text(QAccessible::Name);
+    const QString what =
+        (node->object() ? node->object()->objectName() : QString()) + " '" + name + "'";
+    if (node->role() == QAccessible::MenuBar || node->role() == QAccessible::StatusBar)
+        return;
+    if (node->state().invisible)
+        faults << what + " is hidden";
+    if (node->state().focusable && name.trimmed().isEmpty())
+        faults << what + " has no name";
+    if (QRegularExpression(R"(^\W*\d+\W*$)").match(name).hasMatch())
+        faults << what + " is named by a number";
+    if (node->role() == QAccessible::ComboBox) {
+        const auto labels = node->relations(QAccessible::Label);
+        if (std::none_of(labels.begin(), labels.end(), [](const auto& label) {
+                return label.first->role() != QAccessible::Grouping &&
+                       !label.first->state().invisible;
+            }))
+            faults << what + " has no visible label";
+    }
+    for (int i = 0; i < node->childCount(); ++i)
+        findTreeFaults(node->child(i), faults);
 }
 
 } // namespace
@@ -209,6 +241,21 @@ private Q_SLOTS:
         const bool saved = answer == Platform::Answer::Save && quits == 1;
         QCOMPARE(readFile(t.path("START.DAT")).contains("\r\n4\r\n"), saved);
         QCOMPARE(t.window->isWindowModified(), modified && !saved);
+    }
+
+    // The pattern's name in both export dialogs, the second in the first's folder.
+    void picturesCarryTheSequenceName()
+    {
+        TestWindow t;
+        t.window->files()->loadPattern(":/patterns/Police red and blue.DAT", "Police red and blue");
+        QVERIFY(QDir(t.dir.path()).mkdir("out"));
+        t.platform.fileChoices << t.path("out/first.png") << std::nullopt;
+        triggerCommand(t, "MENUexportpicture");
+        triggerCommand(t, "MENUexportanimation");
+        QCOMPARE(t.platform.fileDialogs[0].initialName, "Police red and blue.png");
+        QCOMPARE(t.platform.fileDialogs[1].initialName, "Police red and blue.gif");
+        QCOMPARE(t.platform.fileDialogs[1].folder, t.path("out"));
+        QVERIFY(QImage(t.path("out/first.png")).width() >= 600);
     }
 
     // Without a working launcher, the manual shows in one window that fits; Escape closes it.
@@ -328,25 +375,23 @@ private Q_SLOTS:
         QCOMPARE(text, QStringLiteral("one\ntwo"));
     }
 
-    // Every control the keyboard reaches says what it is; these say it so, in these roles.
+    // A walk of the accessible tree of the window, idle and testing, and of the settings: no
+    // focus stop without a name, no bare number for a name, no combo box without a visible
+    // label, nothing hidden. The rows: names and roles.
     void assistiveToolsKnowEachControl_data()
     {
-        QTest::addColumn<QString>("name"); // of the control the row names; empty: hidden
+        QTest::addColumn<QString>("name");
         QTest::addColumn<int>("role");
         using A = QAccessible;
         QTest::newRow("LEDlabel1(0)") << "LED 1 colour" << int(A::Button);
         QTest::newRow("RowOptions3") << "LED 4 row options" << int(A::Button);
         QTest::newRow("ServoControl(1)") << "LED 2 servo response" << int(A::ComboBox);
         QTest::newRow("CommPortcombo") << "Serial port" << int(A::ComboBox);
-        QTest::newRow("PICSpeedcombo") << "Sequencer delay" << int(A::ComboBox);
         QTest::newRow("ColorList") << "LED colour" << int(A::List);
         QTest::newRow("ServoStick") << "Servo stick position" << int(A::ScrollBar);
-        QTest::newRow("ProgressBar1") << "Download progress" << int(A::ProgressBar);
         QTest::newRow("EventGrid") << "Event grid, 4 LEDs by 50 events" << int(A::Client);
         QTest::newRow("iSwitchLedX4(49)") << "LED 4, event 50" << int(A::CheckBox);
         QTest::newRow("TimeAxis(49)") << "Event 50, last event" << int(A::StaticText);
-        QTest::newRow("mem(0)") << QString() << int(A::StaticText);
-        QTest::newRow("Vspeed") << QString() << int(A::CheckBox);
     }
 
     void assistiveToolsKnowEachControl()
@@ -356,23 +401,105 @@ private Q_SLOTS:
         TestWindow t;
         t.window->showSettings();
         t.window->rows()->colourList(); // built when first opened
-        for (QWidget* w : t.window->findChildren<QWidget*>())
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
-                QVERIFY2(
-                    !QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
-                    qPrintable(w->objectName()));
+        t.document().setServoMode(0, 1);
+        QStringList faults;
+        for (bool testing : {false, true}) {
+            if (testing)
+                t.window->toggleTest(); // the servo stick and its labels show
+            for (QWidget* window : {static_cast<QWidget*>(t.window.get()),
+                                    static_cast<QWidget*>(t.window->settingsDialog())})
+                findTreeFaults(QAccessible::queryAccessibleInterface(window), faults);
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
         auto* widget = t.window->findChild<QWidget*>(QTest::currentDataTag());
         QAccessibleInterface* ui = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(!name.isEmpty() || ui->state().invisible);
-        // On Linux a combo box's name is its text; its accessible name is kept apart.
-        QCOMPARE(name.isEmpty()                  ? name
-                 : role == QAccessible::ComboBox ? widget->accessibleName()
-                                                 : ui->text(QAccessible::Name),
-                 name);
+        QCOMPARE(ui->text(QAccessible::Name), name);
         QCOMPARE(int(ui->role()), role);
         if (role == QAccessible::Button)
             QVERIFY(ui->actionInterface()->actionNames().contains(
                 QAccessibleActionInterface::pressAction()));
+        if (role == QAccessible::CheckBox)
+            QVERIFY(ui->state().checkable && !ui->state().checked);
+        if (role == QAccessible::ComboBox) { // its value as text a screen reader reads
+            const QString value = static_cast<QComboBox*>(widget)->currentText().trimmed();
+            QCOMPARE(ui->text(QAccessible::Value), value);
+            QCOMPARE(ui->textInterface()->text(0, 10), value);
+        }
+        // The device-speed preview is a checkable entry with its state.
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(t.ui().MENUview);
+        QAccessibleInterface* entry =
+            view->child(int(t.ui().MENUview->actions().indexOf(t.ui().MENUdevicespeed)));
+        t.ui().MENUdevicespeed->setChecked(true);
+        QVERIFY(entry->state().checkable && entry->state().checked);
+    }
+
+    // The window scales with its size, fonts included, keeping the design's proportions; zoom
+    // steps it; the next start opens at the size the user left, within the screen.
+    void windowScales()
+    {
+        TestWindow t;
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        const QWidget* client = t.ui().client;
+        const qreal points = t.ui().OpenButton->font().pointSizeF();
+        const auto grows = [&](QSize size) {
+            t.window->resize(size);
+            QTRY_COMPARE(t.ui().view->width(), size.width());
+            QVERIFY(client->width() == size.width() || client->height() == t.ui().view->height());
+            QVERIFY(qAbs(client->width() * 3825 / 9600 - client->height()) <= 1);
+            QVERIFY(qAbs(t.window->grid()->cell(3, 49)->width() - client->width() / 80.0) < 1);
+            QVERIFY(qAbs(t.ui().OpenButton->font().pointSizeF() - points * client->width() / 960) <
+                    0.05);
+        };
+        grows({1500, 660});
+        QCOMPARE(t.window->grid()->cell(0, 0)->width(), 18);
+        for (const char* key : {"Ctrl++", "Ctrl+-", "Ctrl+0"}) {
+            const int wide = client->width();
+            QTest::keySequence(t.window.get(), QKeySequence(key));
+            QTRY_VERIFY(key[5] == '0'   ? client->width() == 960
+                        : key[5] == '+' ? client->width() > wide
+                                        : client->width() < wide);
+        }
+        grows({1200, 900});
+        QVERIFY(t.window->close());
+        setTwipsPerPixel(kDesignTwipsPerPixel); // as a new start would
+        MainWindow again(t.platform, t.path("LED.cfg"), QUrl(), t.dir.path());
+        QCOMPARE(again.size(), QSize(1200, 900));
+        QVERIFY(writeFile(t.path("window"), "9000 9000\n"));
+        MainWindow fits(t.platform, t.path("LED.cfg"), QUrl(), t.dir.path());
+        QVERIFY(t.window->screen()->availableGeometry().contains(QRect({}, fits.size())));
+        setTwipsPerPixel(kDesignTwipsPerPixel);
+    }
+
+    // On any screen the window fits at every zoom, comes near to filling it, and Actual Size
+    // is the design's size where that fits.
+    void zoomFitsTheScreen_data()
+    {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<int>("actualWidth");
+        QTest::newRow("1920 x 1040") << QSize(1920, 1040) << 960;
+        QTest::newRow("3840 x 2120") << QSize(3840, 2120) << 960;
+        QTest::newRow("1024 x 600") << QSize(1024, 600) << 960;
+        QTest::newRow("800 x 600") << QSize(800, 600) << 783;
+        QTest::newRow("640 x 400") << QSize(640, 400) << 623;
+    }
+
+    void zoomFitsTheScreen()
+    {
+        QFETCH(QSize, available);
+        QFETCH(int, actualWidth);
+        const QSize chrome(16, 96);
+        const ZoomRange range = zoomRange(available, chrome);
+        double factor = range.actualSize();
+        QCOMPARE(clientPixels(factor).width(), actualWidth);
+        for (bool in : {true, false}) {
+            for (int step = 0; step < 12; ++step)
+                factor = in ? range.zoomedIn(factor) : range.zoomedOut(factor);
+            const QSize window = clientPixels(factor) + chrome;
+            QVERIFY(window.width() <= available.width() && window.height() <= available.height());
+            if (in)
+                QVERIFY(window.width() * 10 > available.width() * 9 ||
+                        window.height() * 10 > available.height() * 9);
+        }
     }
 
     // `made` is a shell command run first; `out` is a part of standard output, or what OUT
@@ -405,10 +532,9 @@ private Q_SLOTS:
             "--stream is given more than once.");
         add("port twice", "--download SEQ.DAT --port 3 --port 4", "", 2, none, "--port is given");
         add("bad port", "--download SEQ.DAT --port 21", "", 2, none, "must be 1 to 20");
+        add("no device", "--download SEQ.DAT --port 19 --yes", "", 1, none, "number 19.");
         add("yes with stream", "--stream SEQ.DAT --yes", "", 2, none, "--yes goes with --download");
         add("export, no OUT", "--export-gif SEQ.DAT", "", 2, none, "--export-gif needs the file");
-        add("picture", "--export-png SEQ.DAT OUT", "", 0, "image", noError);
-        add("animation", "--export-gif SEQ.DAT OUT", "", 0, "image", noError);
         const QString refused = "OUT could not be written: it is a ";
         add("onto a FIFO", "--export-png SEQ.DAT OUT", "mkfifo OUT", 1, "other",
             refused + "named pipe");

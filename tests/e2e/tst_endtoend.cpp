@@ -3,6 +3,7 @@
 #include "testwindow.h"
 
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -13,13 +14,18 @@ constexpr int kPatienceMs = 30000;
 const QString kMain = QStringLiteral("^GLIMMERON  -  Programmable LED Sequencer/Flasher");
 QProcessEnvironment g_env = QProcessEnvironment::systemEnvironment();
 
-QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
+QByteArray runTool(const QStringList& command, int seconds = kPatienceMs / 1000)
 {
     QProcess p;
     p.setProcessEnvironment(g_env);
-    p.start("timeout", QStringList{QString::number(seconds), "xdotool"} + args);
+    p.start("timeout", QStringList{QString::number(seconds)} + command);
     p.waitForFinished(seconds * 1000 + 5000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    return p.readAllStandardOutput();
+}
+
+QString xdotool(const QStringList& args, int seconds = kPatienceMs / 1000)
+{
+    return QString::fromLocal8Bit(runTool(QStringList{"xdotool"} + args, seconds)).trimmed();
 }
 
 // The visible window whose title matches `pattern`, or empty after `seconds`. A search
@@ -78,7 +84,7 @@ class TestEndToEnd : public QObject
 private Q_SLOTS:
     void openSaveDownloadAndLogOut()
     {
-        for (const char* tool : {"Xvfb", "xdotool"})
+        for (const char* tool : {"Xvfb", "xdotool", "xclip"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(tool)));
         // A display number of its own: two suites on one machine never meet.
@@ -105,6 +111,16 @@ private Q_SLOTS:
         QVERIFY(
             chooseFile(openWindow(window, "ctrl+o", "^Open GLIMMERON Programmable LED"), example));
         QVERIFY2(!findWindow(kMain + " - worked-example.dat$").isEmpty(), "the file did not open");
+        // The window's class is the one its desktop entry names; Copy Picture gives a PNG.
+        const QByteArray entry = readFile(GLIMMERON_DESKTOP_ENTRY);
+        const QString wmClass = entry.mid(entry.indexOf("\nStartupWMClass=") + 16).split('\n')[0];
+        QVERIFY(xdotool({"search", "--class", '^' + wmClass + '$'}).split('\n').contains(window));
+        press(window, "ctrl+shift+c");
+        QImage copied;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            copied.loadFromData(runTool({"xclip", "-sel", "clip", "-t", "image/png", "-o"}, 10)),
+            kPatienceMs);
+        QVERIFY(copied.width() >= 600);
 
         const QString saved = dir.filePath("E2E.DAT");
         QVERIFY(

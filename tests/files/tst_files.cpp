@@ -4,12 +4,13 @@
 #include "files/sequencepicture.h"
 #include "platform/qtplatform.h"
 #include "readerchecks.h"
+#include "sequence/colourtable.h"
 #include "testwindow.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QTest>
 #include <csignal>
-#include <gif_lib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -107,7 +108,8 @@ private Q_SLOTS:
         QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
     }
 
-    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note.
+    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note,
+    // and tests at the device's pace.
     void readersHoldOnKeptFilesAndPatterns_data()
     {
         QTest::addColumn<QString>("file");
@@ -128,24 +130,41 @@ private Q_SLOTS:
         Files f;
         f.files.loadPattern(file, "P");
         QCOMPARE(f.document.data(), readSequenceFile(bytes).data.value());
+        QCOMPARE(f.document.testSpeed(), f.document.sequencerDelay());
         QVERIFY(f.document.isModified());
         QCOMPARE(f.document.title(), "GLIMMERON  -  Programmable LED Sequencer/Flasher");
         QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Pattern P"));
     }
 
-    // Read back by giflib: a frame per event at 20, 30... ms, else every 20 ms; alike frames
-    // merged; delays make up the cycle; under 200 KB. Events alternate off and on.
+    // Every (events, delay) pair: the delays make up the cycle rounded to 10 ms, no frame
+    // is shorter than 20 ms where the cycle allows, the events run in order.
+    void animationTimingIsExact()
+    {
+        for (int last = 0; last < 50; ++last) {
+            for (int delay = 1; delay <= 255; ++delay) {
+                const int cycleCs = std::max(1, ((last + 1) * delay + 5) / 10);
+                int total = 0, event = 0;
+                for (const AnimationFrame& frame : animationFrames(last, delay)) {
+                    QVERIFY(frame.delayCs >= std::min(2, cycleCs));
+                    QVERIFY(frame.event >= std::exchange(event, frame.event) && event <= last);
+                    total += frame.delayCs;
+                }
+                QVERIFY2(total == cycleCs, qPrintable(QString("%1 x %2").arg(last + 1).arg(delay)));
+            }
+        }
+    }
+
+    // Decoded as a viewer does: each frame shows the event due at its start, lamps lit in
+    // their colours; it loops for ever and stays small.
     void animationReadsBack_data()
     {
         QTest::addColumn<int>("last");
         QTest::addColumn<int>("delay");
         QTest::addColumn<int>("frames");
-        QTest::addColumn<int>("totalCs");
-        QTest::newRow("50 x 30 ms") << 49 << 30 << 50 << 150;
-        QTest::newRow("50 x 25 ms") << 49 << 25 << 50 << 125;
-        QTest::newRow("50 x 10 ms, every other event") << 49 << 10 << 1 << 50;
-        QTest::newRow("3 x 255 ms") << 2 << 255 << 3 << 77;
-        QTest::newRow("1 x 1 ms") << 0 << 1 << 1 << 1;
+        QTest::newRow("50 x 30 ms") << 49 << 30 << 50;
+        QTest::newRow("50 x 25 ms, every 20 ms") << 49 << 25 << 50;
+        QTest::newRow("3 x 34 ms") << 2 << 34 << 3;
+        QTest::newRow("50 x 10 ms, every other event") << 49 << 10 << 25;
     }
 
     void animationReadsBack()
@@ -153,33 +172,65 @@ private Q_SLOTS:
         QFETCH(int, last);
         QFETCH(int, delay);
         QFETCH(int, frames);
-        QFETCH(int, totalCs);
         SequenceData data;
         for (int i = 0; i < 50; ++i)
-            data.events[i] = i % 2 ? 15 : 0;
+            data.events[i] = i * 7 % 16;
+        data.colourIndexes = {0, 4, 7, 3, 0, 0, 0, 0};
         data.lastEvent = last;
         data.sequencerDelay = delay;
         QString error;
-        QBuffer in;
-        in.setData(sequenceAnimationGif(data, &error));
-        QVERIFY2(in.size() < 200 * 1024, qPrintable(QString::number(in.size())));
-        in.open(QIODevice::ReadOnly);
-        int code = 0;
-        auto read = [](GifFileType* g, GifByteType* to, int size) {
-            return int(static_cast<QBuffer*>(g->UserData)->read(reinterpret_cast<char*>(to), size));
-        };
-        GifFileType* gif = DGifOpen(&in, read, &code);
-        QVERIFY(gif && DGifSlurp(gif) == GIF_OK);
-        QCOMPARE(gif->ImageCount, frames);
-        int total = 0;
-        for (int i = 0; i < gif->ImageCount; ++i) {
-            GraphicsControlBlock control;
-            QCOMPARE(DGifSavedExtensionToGCB(gif, i, &control), GIF_OK);
-            total += control.DelayTime;
+        QByteArray gif = sequenceAnimationGif(data, "Name", &error);
+        QVERIFY2(gif.size() < 200 * 1024, qPrintable(QString::number(gif.size())));
+        QVERIFY(gif.contains(QByteArray("NETSCAPE2.0\x03\x01\x00\x00", 16)));
+        QBuffer buffer(&gif);
+        QImageReader reader(&buffer, "gif");
+        QImage frame;
+        int shown = 0, elapsedMs = 0;
+        for (; reader.read(&frame); ++shown, elapsedMs += reader.nextImageDelay()) {
+            QVERIFY(frame.width() >= 480);
+            const int event = (elapsedMs + 5) / delay; // starts are rounded to 10 ms
+            for (int k = 0; k < 4; ++k)                // the lamps' centres
+                QCOMPARE(frame.pixelColor(40 + 122 * k, 76),
+                         data.events[event] >> k & 1 ? tableColour(data.colourIndexes[k])
+                                                     : QColor(0x3a, 0x3f, 0x47));
         }
-        DGifCloseFile(gif, &code);
-        QCOMPARE(total, totalCs);
-        QVERIFY(sequencePicture(data).width() >= 1200);
+        QCOMPARE(shown, frames);
+        QCOMPARE(elapsedMs, ((last + 1) * delay + 5) / 10 * 10);
+    }
+
+    // Each colour lit in event 1 and unlit in event 2 of LED 3: the cells differ clearly.
+    // The picture ends at the last event and has its title line.
+    void pictureShowsEveryColour_data()
+    {
+        QTest::addColumn<int>("colour");
+        for (int colour = 0; colour < 8; ++colour)
+            QTest::newRow(qPrintable(colourNames()[colour])) << colour;
+    }
+
+    void pictureShowsEveryColour()
+    {
+        QFETCH(int, colour);
+        SequenceData data;
+        data.colourIndexes[2] = colour;
+        data.events[0] = 4;
+        data.lastEvent = 11;
+        const QImage picture = sequencePicture(data, "Police red and blue");
+        const QImage lit = picture.copy(164, 184, 28, 28), unlit = picture.copy(196, 184, 28, 28);
+        QCOMPARE(lit.pixelColor(14, 14), tableColour(colour));
+        int difference = 0, title = 0; // mean of the channels' differences
+        for (int i = 0; i < 28 * 28; ++i) {
+            const QRgb a = lit.pixel(i % 28, i / 28), b = unlit.pixel(i % 28, i / 28);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b));
+        }
+        QVERIFY2(difference / (3 * 28 * 28) >= 80, qPrintable(QString::number(difference)));
+        for (int y = 24; y < 54; ++y)
+            for (int x = 24; x < 260; ++x)
+                title += picture.pixel(x, y) != picture.pixel(0, 0);
+        QVERIFY2(title > 1000, qPrintable(QString::number(title)));
+        data.lastEvent = 49;
+        const int full = sequencePicture(data, "Police red and blue").width();
+        QVERIFY(picture.width() >= 600 && picture.width() < full && full <= 2000);
     }
 
     // Save writes the golden bytes, and Open brings back all that Save wrote.

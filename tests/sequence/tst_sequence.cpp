@@ -1,5 +1,6 @@
 #include "platform/layout.h"
 #include "sequence/cellbox.h"
+#include "sequence/colourtable.h"
 #include "sequence/gridview.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
@@ -206,12 +207,23 @@ private Q_SLOTS:
         }
         QCOMPARE(grid->ruler(9)->text(), QStringLiteral("0"));
 
-        // Tab runs from the grid to the rows, and from the commands to the servo selectors.
-        QTest::keyClick(grid->cell(0, 0), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), t.window->rows()->nameLabel(0));
-        t.ui().Exit_button->setFocus();
-        QTest::keyClick(t.ui().Exit_button, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), t.window->rows()->servoSelector(0));
+        // Tab leaves the grid from its cursor along each LED's row (name, button, servo), then
+        // the commands; Shift+Tab comes back to the cursor.
+        grid->cell(0, 0)->setFocus();
+        typeKeys({Qt::Key_End, Qt::Key_Down});
+        QList<QWidget*> stops;
+        for (int n = 0; n < 14; ++n) {
+            typeKeys({Qt::Key_Tab});
+            stops << QApplication::focusWidget();
+        }
+        for (int n = 0; n < 14; ++n)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid->cell(1, 49));
+        RowControls* rows = t.window->rows();
+        QCOMPARE(stops.mid(0, 3), QList<QWidget*>({rows->nameLabel(0), rows->optionsButton(0),
+                                                   rows->servoSelector(0)}));
+        QCOMPARE(stops.mid(11),
+                 QList<QWidget*>({rows->servoSelector(3), t.ui().OpenButton, t.ui().SaveButton}));
         grid->cell(0, 0)->setFocus();
         typeKeys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
                   Qt::Key_Down, Qt::Key_Space, Qt::Key_End});
@@ -287,6 +299,12 @@ private Q_SLOTS:
         QCOMPARE(highlighted, QList<int>({0, 7}));
         QCOMPARE(doc.colourIndex(3), 7);
         QCOMPARE(led4->accessibleDescription(), QStringLiteral("White"));
+        // Every colour is its own on a background that keeps the name readable.
+        for (int colour = 0; colour < 8; ++colour) {
+            doc.setColourIndex(3, colour);
+            QCOMPARE(textColour(led4), tableColour(colour));
+            QVERIFY(contrastRatio(textColour(led4), backgroundColour(led4)) >= 3);
+        }
     }
 };
 

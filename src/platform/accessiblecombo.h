@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QList>
+
+class QComboBox;
+class QWidget;
+
+// A combo box as assistive tools should know it: by its accessible name (not, as Qt gives on
+// Linux, by its current text), with its current text as its value and as text that a screen
+// reader speaks after the label, labelled by the sibling labels whose buddy it is.
+QComboBox* newComboBox(QWidget* parent);
+// Visible labels that name the combo box besides its buddies.
+void setAccessibleLabels(QComboBox* combo, const QList<QWidget*>& labels);
