@@ -438,7 +438,8 @@ private Q_SLOTS:
     void windowScales()
     {
         TestWindow t;
-        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        t.window->activateWindow(); // for the keys, on an X server too
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
         const QWidget* client = t.ui().client;
         const qreal points = t.ui().OpenButton->font().pointSizeF();
         const auto grows = [&](QSize size) {
