@@ -27,6 +27,8 @@ public:
         s.checkable = true;
         s.checked = cell->isChecked();
         s.pressed = cell->isDown();
+        s.selectable = true;
+        s.selected = static_cast<const CellArea*>(cell->parentWidget())->isSelected(cell->slot());
         return s;
     }
     QStringList actionNames() const override { return {toggleAction()}; }
