@@ -13,12 +13,16 @@ class CellAccessible : public QAccessibleWidget
 public:
     explicit CellAccessible(CellBox* cell) : QAccessibleWidget(cell, QAccessible::CheckBox) {}
 
+    // Screen readers leave out a check box's selected state, so the name carries it.
     QString text(QAccessible::Text t) const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
-        return t == QAccessible::Name
-                   ? CellBox::tr("LED %1, event %2").arg(cell->led()).arg(cell->slot() + 1)
-                   : QAccessibleWidget::text(t);
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        return (selected() ? CellBox::tr("LED %1, event %2, selected")
+                           : CellBox::tr("LED %1, event %2"))
+            .arg(cell->led())
+            .arg(cell->slot() + 1);
     }
     QAccessible::State state() const override
     {
@@ -27,7 +31,14 @@ public:
         s.checkable = true;
         s.checked = cell->isChecked();
         s.pressed = cell->isDown();
+        s.selectable = true;
+        s.selected = selected();
         return s;
+    }
+    bool selected() const
+    {
+        const auto* cell = static_cast<const CellBox*>(widget());
+        return static_cast<const CellArea*>(cell->parentWidget())->isSelected(cell->slot());
     }
     QStringList actionNames() const override { return {toggleAction()}; }
     void doAction(const QString& action) override

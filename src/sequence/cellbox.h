@@ -37,6 +37,7 @@ public:
 
     // Events first..first + count - 1 are selected; count 0 for none.
     void setSelection(int first, int count);
+    bool isSelected(int slot) const { return slot >= m_first && slot < m_first + m_count; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

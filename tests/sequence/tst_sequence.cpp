@@ -7,6 +7,7 @@
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
@@ -257,6 +258,8 @@ private Q_SLOTS:
         for (int i = 0; i < 2; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 31);
+        QVERIFY(QAccessible::queryAccessibleInterface(grid->cell(2, 3))->state().selected);
+        QVERIFY(!QAccessible::queryAccessibleInterface(grid->cell(2, 4))->state().selected);
         t.window->eventCommands()->copy();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  "LED 1  ...\nLED 2  #..\nLED 3  ...\nLED 4  ...\n");
