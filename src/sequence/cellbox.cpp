@@ -96,14 +96,15 @@ void CellBox::paintCell(QPainter& painter) const
     }
 }
 
-void CellArea::setSelection(int first, int count)
+bool CellArea::setSelection(int first, int count)
 {
     if (first == m_first && count == m_count)
-        return;
+        return false;
     update(columns(m_first, m_count));
     m_first = first;
     m_count = count;
     update(columns(m_first, m_count));
+    return true;
 }
 
 QRect CellArea::columns(int first, int count) const
