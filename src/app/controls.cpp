@@ -1,9 +1,9 @@
 #include "app/controls.h"
 
+#include "core/servozones.h"
 #include "platform/layout.h"
 #include "platform/scaledview.h"
 #include "preview/ledshape.h"
-#include "core/servozones.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

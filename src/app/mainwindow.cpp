@@ -10,6 +10,7 @@
 #include "preview/ledshape.h"
 #include "preview/testrun.h"
 #include "sequence/cellbox.h"
+#include "sequence/eventcommands.h"
 #include "sequence/gridview.h"
 #include "sequence/historyactions.h"
 #include "sequence/lednamelabel.h"
@@ -28,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <csignal>
 
 MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manualUrl,
@@ -46,6 +48,7 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     m_grid = new GridView(*m_document, m_ui.client);
     m_rows = new RowControls(*m_document, m_ui.client);
     m_history = new HistoryActions(*m_document->undoStack(), this);
+    m_events = new EventCommands(*m_document, *m_grid, platform, this);
     m_files = new FileCommands(*m_document, platform, this);
     m_download = new Download(*m_document, platform, this);
     m_testRun = new TestRun(*m_document, this);
@@ -78,6 +81,10 @@ void MainWindow::wireCommands()
     m_ui.MENUredo->setShortcuts(redoKeys);
     m_ui.MENUedit->addActions({m_ui.MENUundo, m_ui.MENUredo});
     m_ui.MENUedit->addSeparator();
+    m_ui.MENUedit->addActions(m_events->actions());
+    m_ui.MENUedit->addSeparator();
+    connect(m_events, &EventCommands::status, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     QAction* lastEvent = m_ui.MENUedit->addAction(tr("Set &Last Event"));
     lastEvent->setObjectName(QStringLiteral("MENUlastevent"));
     lastEvent->setShortcut(Qt::CTRL | Qt::Key_L);
@@ -123,7 +130,7 @@ void MainWindow::wireCommands()
     connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
-    QAction* copyPicture = m_ui.MENUedit->addAction(tr("Copy &Picture"));
+    QAction* copyPicture = m_ui.MENUedit->addAction(tr("C&opy Picture"));
     copyPicture->setObjectName(QStringLiteral("MENUcopypicture"));
     copyPicture->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
     connect(copyPicture, &QAction::triggered, m_files, &FileCommands::copyPicture);

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 class Download;
+class EventCommands;
 class FileCommands;
 class GridView;
 class HistoryActions;
@@ -34,6 +35,7 @@ public:
     SequenceDocument& document() const { return *m_document; }
     GridView* grid() const { return m_grid; }
     RowControls* rows() const { return m_rows; }
+    EventCommands* eventCommands() const { return m_events; }
     FileCommands* files() const { return m_files; }
     Download* download() const { return m_download; }
     TestRun* testRun() const { return m_testRun; }
@@ -88,6 +90,7 @@ private:
     GridView* m_grid = nullptr;
     RowControls* m_rows = nullptr;
     HistoryActions* m_history = nullptr;
+    EventCommands* m_events = nullptr;
     FileCommands* m_files = nullptr;
     Download* m_download = nullptr;
     TestRun* m_testRun = nullptr;

@@ -85,6 +85,22 @@ void CellBox::paintCell(QPainter& painter) const
     }
 }
 
+void CellArea::setSelection(int first, int count)
+{
+    if (first == m_first && count == m_count)
+        return;
+    update(columns(m_first, m_count));
+    m_first = first;
+    m_count = count;
+    update(columns(m_first, m_count));
+}
+
+QRect CellArea::columns(int first, int count) const
+{
+    const int pitch = width() / 50;
+    return {first * pitch, 0, count * pitch, height()};
+}
+
 void CellArea::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -94,4 +110,13 @@ void CellArea::paintEvent(QPaintEvent* event)
         if (cell && exposed.intersects(cell->geometry()))
             cell->paintCell(painter);
     }
+    if (m_count == 0)
+        return;
+    // A tint over the selected events and a frame around them: the cells stay readable.
+    QColor tint = palette().color(QPalette::Highlight);
+    const QRect selected = columns(m_first, m_count);
+    painter.setPen(tint);
+    painter.drawRect(selected.adjusted(0, 0, -1, -1));
+    tint.setAlpha(60);
+    painter.fillRect(selected, tint);
 }

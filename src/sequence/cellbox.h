@@ -27,13 +27,23 @@ private:
     int m_slot;
 };
 
-// The area `EventGrid` that holds the cells and draws them.
+// The area `EventGrid` that holds the cells and draws them, and the selected events
+// over them.
 class CellArea : public QWidget
 {
     Q_OBJECT
 public:
     explicit CellArea(QWidget* parent) : QWidget(parent) {}
 
+    // Events first..first + count - 1 are selected; count 0 for none.
+    void setSelection(int first, int count);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect columns(int first, int count) const;
+
+    int m_first = 0;
+    int m_count = 0;
 };

@@ -151,21 +151,104 @@ void GridView::markCursorSlotLast()
 
 void GridView::highlightStep(int slot, bool shown)
 {
-    setBackgroundColour(m_ruler[slot], designColour(shown ? 0x808080 : 0x8000000F));
+    if (shown)
+        m_stepSlot = slot;
+    else if (m_stepSlot == slot)
+        m_stepSlot = -1;
+    showRulerBackground(slot);
+}
+
+EventRange GridView::selectedEvents() const
+{
+    const int slot = cursorSlot();
+    if (m_anchor < 0)
+        return {slot, 1};
+    return {std::min(m_anchor, slot), std::abs(m_anchor - slot) + 1};
+}
+
+int GridView::cursorSlot() const
+{
+    return m_cursor->slot();
+}
+
+void GridView::moveCursorTo(int slot)
+{
+    m_anchor = -1;
+    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
+    showSelection();
+}
+
+void GridView::selectEvents(int anchor, int slot)
+{
+    m_anchor = anchor;
+    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
+    showSelection();
+}
+
+void GridView::showSelection()
+{
+    const EventRange range = selectedEvents();
+    m_area->setSelection(range.first, hasSelection() ? range.count : 0);
+    for (int i = 0; i < 50; ++i)
+        showRulerBackground(i);
+    Q_EMIT selectionChanged();
+}
+
+// The test run's grey wins over the selection's tint, which is half the highlight colour.
+void GridView::showRulerBackground(int slot)
+{
+    QColor colour = designColour(slot == m_stepSlot ? 0x808080 : 0x8000000F);
+    const EventRange range = selectedEvents();
+    if (slot != m_stepSlot && hasSelection() && slot >= range.first && slot < range.end()) {
+        const QColor h = m_area->palette().color(QPalette::Highlight);
+        colour.setRgb((colour.red() + h.red()) / 2, (colour.green() + h.green()) / 2,
+                      (colour.blue() + h.blue()) / 2);
+    }
+    setBackgroundColour(m_ruler[slot], colour);
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* cell = qobject_cast<CellBox*>(watched))
         return cellEvent(cell, event);
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        const auto* label = static_cast<QLabel*>(watched);
-        const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+    return rulerEvent(static_cast<QLabel*>(watched), event);
+}
+
+// A double-click marks the last event; Shift+click selects up to the label from the
+// selection's start (or the cursor), and a drag selects the labels it passes.
+bool GridView::rulerEvent(QLabel* label, QEvent* event)
+{
+    const int slot = int(std::find(m_ruler.begin(), m_ruler.end(), label) - m_ruler.begin());
+    const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
         m_document.setLastEvent(slot);
         m_document.commit(tr("Mark Last Event"));
         return true;
+    case QEvent::MouseButtonPress:
+        if (mouse()->button() != Qt::LeftButton)
+            return false;
+        m_rulerPress = slot;
+        if (mouse()->modifiers() & Qt::ShiftModifier) {
+            m_rulerPress = hasSelection() ? m_anchor : cursorSlot();
+            selectEvents(m_rulerPress, slot);
+        }
+        return true;
+    case QEvent::MouseMove: {
+        if (m_rulerPress < 0)
+            return false;
+        const int x = label->mapToParent(mouse()->position().toPoint()).x() - m_area->x();
+        const int to = std::clamp(x / std::max(1, m_area->width() / 50), 0, 49);
+        if (to != m_rulerPress || hasSelection())
+            selectEvents(m_rulerPress, to);
+        return true;
     }
-    return false;
+    case QEvent::MouseButtonRelease:
+        m_rulerPress = -1;
+        return false;
+    default:
+        return false;
+    }
 }
 
 // The pressed cell keeps the mouse until release, so the cells passed over are found
@@ -180,6 +263,10 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         setCursorCell(cell); // Space then toggles the cell just clicked
+        if (hasSelection()) {
+            m_anchor = -1;
+            showSelection();
+        }
         if (m_drag.press(at()))
             Q_EMIT dragActiveChanged(true);
         return false;
@@ -200,7 +287,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
         return true;
     }
     case QEvent::KeyPress:
-        return moveCursor(cell, static_cast<QKeyEvent*>(event)->key());
+        return moveCursor(cell, static_cast<QKeyEvent*>(event));
     default:
         return false;
     }
@@ -214,12 +301,18 @@ void GridView::paintFromStart(const QList<GridCell>& cells)
         m_document.setCell(c.led, c.slot, m_document.cell(c.led, start));
 }
 
-// Arrows, Home and End move the keyboard cursor; Space is the check box's own click.
-bool GridView::moveCursor(CellBox* from, int key)
+// Arrows, Home and End move the keyboard cursor, with Shift selecting the events passed;
+// Space is the check box's own click.
+bool GridView::moveCursor(CellBox* from, const QKeyEvent* key)
 {
     int led = from->led() - 1;
     int slot = from->slot();
-    switch (key) {
+    switch (key->key()) {
+    case Qt::Key_Escape:
+        if (!hasSelection())
+            return false;
+        moveCursorTo(slot);
+        return true;
     case Qt::Key_Left:
         slot = std::max(0, slot - 1);
         break;
@@ -241,7 +334,12 @@ bool GridView::moveCursor(CellBox* from, int key)
     default:
         return false;
     }
+    if (!(key->modifiers() & Qt::ShiftModifier))
+        m_anchor = -1;
+    else if (m_anchor < 0 && slot != from->slot())
+        m_anchor = from->slot();
     setCursorCell(m_cells[led][slot]);
+    showSelection();
     return true;
 }
 

@@ -2,11 +2,11 @@
 
 #include "platform/accessiblecombo.h"
 #include "platform/layout.h"
-#include "sequence/servotexts.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowpatterns.h"
 #include "sequence/sequencedocument.h"
+#include "sequence/servotexts.h"
 
 #include <QApplication>
 #include <QComboBox>

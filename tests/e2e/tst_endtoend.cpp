@@ -1,4 +1,5 @@
 // The real program in an X server of its own, by keys and real dialogs; waits are generous.
+#include "files/sequenceload.h"
 #include "ptycapture.h"
 #include "testwindow.h"
 
@@ -42,9 +43,11 @@ QString findWindow(const QString& pattern, int seconds = kPatienceMs / 1000)
     }
 }
 
-void press(const QString& window, const QString& key)
+// Keys separated by blanks.
+void press(const QString& window, const QString& keys)
 {
-    xdotool({"windowfocus", "--sync", window, "key", "--clearmodifiers", key});
+    xdotool(QStringList{"windowfocus", "--sync", window, "key", "--clearmodifiers"} +
+            keys.split(' '));
 }
 
 // Presses `key` until a window titled `title` opens: a busy window may miss a key.
@@ -76,36 +79,69 @@ bool chooseFile(const QString& dialog, const QString& path)
     return false;
 }
 
+// The X server's clipboard as another program reads it and sets it: `owner` keeps the
+// text until another takes the clipboard.
+QString clipboardText()
+{
+    return QString::fromUtf8(runTool({"xclip", "-sel", "clip", "-o"}, 10));
+}
+
+void setClipboard(QProcess& owner, const QByteArray& text)
+{
+    owner.setProcessEnvironment(g_env);
+    owner.start("xclip", {"-quiet", "-sel", "clip", "-i"});
+    owner.write(text);
+    owner.closeWriteChannel();
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
+    QProcess m_xvfb;
+    QTemporaryDir m_dir;
+    QProcess m_program; // killed on the way out, should a check fail
+
+    // The editor in the X server with `port` as its port 1; its main window's id.
+    QString startProgram(const QString& port = {})
+    {
+        QProcessEnvironment env = g_env;
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("GLIMMERON_PORT_1", port);
+        env.remove("QT_QPA_PLATFORMTHEME");
+        m_program.setProcessEnvironment(env);
+        m_program.setWorkingDirectory(m_dir.path());
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
+        return findWindow(kMain + " - Rev4$");
+    }
+
+    void quitProgram(const QString& window)
+    {
+        press(openWindow(window, "ctrl+q", "^GLIMMERON$"), "Return");
+        QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kPatienceMs);
+        QCOMPARE(m_program.exitCode(), 0);
+    }
+
 private Q_SLOTS:
-    void openSaveDownloadAndExit()
+    void initTestCase()
     {
         for (const char* tool : {"Xvfb", "xdotool", "xclip"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(tool)));
         // A display number of its own: two suites on one machine never meet.
-        QProcess xvfb;
-        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), kPatienceMs);
-        g_env.insert("DISPLAY", ':' + QString::fromLatin1(xvfb.readLine()).trimmed());
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("LED.cfg"), "1\r\n"));
-        PtyCapture pty;
-        QProcessEnvironment env = g_env;
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("GLIMMERON_PORT_1", pty.deviceName());
-        env.remove("QT_QPA_PLATFORMTHEME");
-        QProcess program; // killed on the way out, should a check fail
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(dir.path());
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
+        m_xvfb.start("Xvfb",
+                     {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        QTRY_VERIFY_WITH_TIMEOUT(m_xvfb.canReadLine(), kPatienceMs);
+        g_env.insert("DISPLAY", ':' + QString::fromLatin1(m_xvfb.readLine()).trimmed());
+        QVERIFY(writeFile(m_dir.filePath("LED.cfg"), "1\r\n"));
+    }
 
-        const QString window = findWindow(kMain + " - Rev4$");
+    void openSaveDownloadAndExit()
+    {
+        PtyCapture pty;
+        const QString window = startProgram(pty.deviceName());
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
         const QString example = goldenPath("worked-example.dat");
         QVERIFY(
@@ -122,7 +158,7 @@ private Q_SLOTS:
             kPatienceMs);
         QVERIFY(copied.width() >= 600);
 
-        const QString saved = dir.filePath("E2E.DAT");
+        const QString saved = m_dir.filePath("E2E.DAT");
         QVERIFY(
             chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON Programmable LED"), saved));
         QTRY_COMPARE_WITH_TIMEOUT(readFile(saved), readFile(example), kPatienceMs);
@@ -131,9 +167,41 @@ private Q_SLOTS:
         QVERIFY(pty.waitForBytes(171, kPatienceMs));
         QCOMPARE(pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
-        press(openWindow(window, "ctrl+q", "^GLIMMERON$"), "Return");
-        QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, kPatienceMs);
-        QCOMPARE(program.exitCode(), 0);
+        quitProgram(window);
+    }
+
+    // Events through the system clipboard: copied as text, pasted, cut, pasted from text
+    // that another program put there, and that paste undone in one step.
+    void editEventsThroughTheClipboard()
+    {
+        const QString window = startProgram();
+        const QString right = "Right", twice = "shift+Right shift+Right";
+        press(window, "space Right Down space Right Down space Home " + twice + " ctrl+c");
+        QProcess writer, other;
+        const QString copied = "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n";
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
+        press(window, "Home " + QStringList(10, right).join(' ') + " ctrl+v Home Insert");
+        setClipboard(other, "-"); // so that the cut must copy
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), "-", kPatienceMs);
+        press(window, "Home " + QStringList(11, right).join(' ') + ' ' + twice + " ctrl+x");
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
+        const QString foreign = "LED 1  #.#\nLED 2  ...\nLED 3  ...\nLED 4  .#.\n";
+        setClipboard(writer, foreign.toUtf8());
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), foreign, kPatienceMs);
+        press(window, "Home " + QStringList(20, right).join(' ') + " ctrl+v");
+        const QString saved = m_dir.filePath("EVENTS.DAT");
+        std::array<int, 50> events{0, 1, 2, 4};
+        for (bool undone : {false, true}) {
+            QFile::remove(saved);
+            QVERIFY(chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON"), saved));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), kPatienceMs);
+            events[20] = events[22] = undone ? 0 : 1;
+            events[21] = undone ? 0 : 8;
+            QCOMPARE(loadSequenceFile(saved).data.value_or(SequenceData{}).events, events);
+            if (!undone)
+                press(window, "ctrl+z");
+        }
+        quitProgram(window);
     }
 };
 

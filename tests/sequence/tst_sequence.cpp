@@ -1,14 +1,17 @@
 #include "platform/layout.h"
 #include "sequence/cellbox.h"
 #include "sequence/colourtable.h"
+#include "sequence/eventcommands.h"
 #include "sequence/gridview.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
 #include "testwindow.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -237,6 +240,50 @@ private Q_SLOTS:
         QVERIFY(!doc.cell(1, 7));
         QTest::keyClick(t.window.get(), Qt::Key_L, Qt::ControlModifier); // Set Last Event
         QCOMPARE(doc.lastEvent(), 7);
+    }
+
+    // Shift and the arrows or the ruler select events; Escape or a plain move ends that; the
+    // Edit commands take the selection, and the clipboard's text is checked before a paste.
+    void selectAndEditEvents()
+    {
+        TestWindow t;
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        SequenceDocument& doc = t.document();
+        GridView* grid = t.window->grid();
+        grid->cell(1, 0)->setFocus();
+        typeKeys({Qt::Key_Right, Qt::Key_Space}); // LED 2 at event 2
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 31);
+        t.window->eventCommands()->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 "LED 1  ...\nLED 2  #..\nLED 3  ...\nLED 4  ...\n");
+        typeKeys({Qt::Key_Escape});
+        QVERIFY(!grid->hasSelection());
+        QTest::mouseClick(grid->ruler(6), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 43);
+        auto onRuler = [&](int slot) {
+            return grid->ruler(slot)->mapTo(t.window.get(), QPoint(2, 2));
+        };
+        QTest::mousePress(t.window->windowHandle(), Qt::LeftButton, {}, onRuler(47));
+        QTest::mouseMove(t.window->windowHandle(), onRuler(49) + QPoint(40, 0));
+        QTest::mouseRelease(t.window->windowHandle(), Qt::LeftButton, {}, onRuler(49));
+        QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 77);
+        QTest::keyClick(t.window.get(), Qt::Key_Delete, Qt::ControlModifier); // Delete Events
+        QCOMPARE(doc.lastEvent(), 46);
+        QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc.eventValue(47), 2);
+        QCOMPARE(t.window->statusBar()->currentMessage(), "Pasted events 48 to 50.");
+        QGuiApplication::clipboard()->setText("#.x\n...\n...\n...");
+        t.window->eventCommands()->paste();
+        QVERIFY(t.platform.messageBoxes.last().prompt.contains("holds \"x\" where"));
+        QGuiApplication::clipboard()->setText("####\n....\n....\n....");
+        typeKeys({Qt::Key_Right});
+        t.window->eventCommands()->paste();
+        QVERIFY(t.window->statusBar()->currentMessage().endsWith(
+            "2 more ran past event 50 and were dropped."));
+        QCOMPARE(rowOn(doc, 0), QList<int>({48, 49}));
+        QCOMPARE(rowOn(doc, 1), QList<int>({1, 47}));
     }
 
     // Lists wait with the window live and nest (one click answers both); they take the
