@@ -16,10 +16,14 @@ public:
     QString text(QAccessible::Text t) const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
-        return t == QAccessible::Name
-                   ? CellBox::tr("LED %1, event %2").arg(cell->led()).arg(cell->slot() + 1)
-                   : QAccessibleWidget::text(t);
+        if (t == QAccessible::Name)
+            return CellBox::tr("LED %1, event %2").arg(cell->led()).arg(cell->slot() + 1);
+        // Spoken with the cell: which events the Edit commands will work on.
+        if (t == QAccessible::Description && area()->isSelected(cell->slot()))
+            return area()->selectionText();
+        return QAccessibleWidget::text(t);
     }
+    const CellArea* area() const { return static_cast<const CellArea*>(widget()->parentWidget()); }
     QAccessible::State state() const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
@@ -27,6 +31,8 @@ public:
         s.checkable = true;
         s.checked = cell->isChecked();
         s.pressed = cell->isDown();
+        s.selectable = true;
+        s.selected = area()->isSelected(cell->slot());
         return s;
     }
     QStringList actionNames() const override { return {toggleAction()}; }
@@ -93,6 +99,19 @@ void CellArea::setSelection(int first, int count)
     m_first = first;
     m_count = count;
     update(columns(m_first, m_count));
+    // Assistive tools learn of it through the cell with the keyboard.
+    if (auto* cell = qobject_cast<CellBox*>(focusWidget())) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString CellArea::selectionText() const
+{
+    return m_count == 1 ? tr("Event %1 selected").arg(m_first + 1)
+                        : tr("Events %1 to %2 selected").arg(m_first + 1).arg(m_first + m_count);
 }
 
 QRect CellArea::columns(int first, int count) const
