@@ -13,15 +13,18 @@ class CellAccessible : public QAccessibleWidget
 public:
     explicit CellAccessible(CellBox* cell) : QAccessibleWidget(cell, QAccessible::CheckBox) {}
 
+    // Screen readers leave out a check box's selected state, so the name carries it.
     QString text(QAccessible::Text t) const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
-        if (t == QAccessible::Name)
-            return CellBox::tr("LED %1, event %2").arg(cell->led()).arg(cell->slot() + 1);
-        // Spoken with the cell: which events the Edit commands will work on.
-        if (t == QAccessible::Description && area()->isSelected(cell->slot()))
+        if (t == QAccessible::Description && selected()) // spoken after the cell
             return area()->selectionText();
-        return QAccessibleWidget::text(t);
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        return (selected() ? CellBox::tr("LED %1, event %2, selected")
+                           : CellBox::tr("LED %1, event %2"))
+            .arg(cell->led())
+            .arg(cell->slot() + 1);
     }
     const CellArea* area() const { return static_cast<const CellArea*>(widget()->parentWidget()); }
     QAccessible::State state() const override
@@ -32,8 +35,12 @@ public:
         s.checked = cell->isChecked();
         s.pressed = cell->isDown();
         s.selectable = true;
-        s.selected = area()->isSelected(cell->slot());
+        s.selected = selected();
         return s;
+    }
+    bool selected() const
+    {
+        return area()->isSelected(static_cast<const CellBox*>(widget())->slot());
     }
     QStringList actionNames() const override { return {toggleAction()}; }
     void doAction(const QString& action) override
@@ -110,8 +117,8 @@ void CellArea::setSelection(int first, int count)
 
 QString CellArea::selectionText() const
 {
-    return m_count == 1 ? tr("Event %1 selected").arg(m_first + 1)
-                        : tr("Events %1 to %2 selected").arg(m_first + 1).arg(m_first + m_count);
+    return m_count == 1 ? tr("Selection: event %1").arg(m_first + 1)
+                        : tr("Selection: events %1 to %2").arg(m_first + 1).arg(m_first + m_count);
 }
 
 QRect CellArea::columns(int first, int count) const

@@ -38,7 +38,7 @@ public:
     // Events first..first + count - 1 are selected; count 0 for none.
     void setSelection(int first, int count);
     bool isSelected(int slot) const { return slot >= m_first && slot < m_first + m_count; }
-    // "Events 3 to 7 selected", for assistive tools.
+    // "Selection: events 3 to 7", for assistive tools.
     QString selectionText() const;
 
 protected:

@@ -38,6 +38,11 @@ EventCommands::EventCommands(SequenceDocument& document, GridView& grid, Platfor
     addAction(QStringLiteral("MENUreverse"), tr("Re&verse Events"), {}, [this] { reverse(); });
     addAction(QStringLiteral("MENUselectall"), tr("Select &All Events"), QKeySequence::SelectAll,
               [this] { selectAll(); });
+    // A drag is half an edit: no command cuts into it.
+    connect(&grid, &GridView::dragActiveChanged, this, [this](bool active) {
+        for (QAction* action : std::as_const(m_actions))
+            action->setEnabled(!active);
+    });
 }
 
 void EventCommands::addAction(const QString& name, const QString& text, const QKeySequence& key,
