@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/seriallink.h"
 #include "platform/signalwatch.h"
+#include "platform/standardoutput.h"
 #include "settings/ledcfg.h"
 
 #include <QCommandLineParser>
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QTime>
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -60,13 +62,17 @@ struct Options
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QCoreApplication::translate("GLIMMERON", "Show the version.")};
 
+    QList<QCommandLineOption> all() const
+    {
+        return {listPorts, stream, download, exportPng, exportGif, port, yes, help, version};
+    }
+
     void addTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(QCoreApplication::translate(
             "GLIMMERON", "Editor and programmer for the GLIMMERON LED sequencer. Without "
                          "options it opens the editor, with FILE in it when given."));
-        parser.addOptions(
-            {listPorts, stream, download, exportPng, exportGif, port, yes, help, version});
+        parser.addOptions(all());
         parser.addPositionalArgument(
             QStringLiteral("FILE"),
             QCoreApplication::translate("GLIMMERON",
@@ -85,11 +91,20 @@ void write(QIODevice& device, const QString& words)
     device.write(text(words));
 }
 
+// Usage and help name the program as users type it, whatever path started it.
+QString helpText(const QCommandLineParser& parser)
+{
+    QString text = parser.helpText();
+    const qsizetype name = text.indexOf(QLatin1Char(' ')) + 1; // after "Usage:"
+    return text.replace(name, text.indexOf(QLatin1Char(' '), name) - name,
+                        QStringLiteral("glimmeron"));
+}
+
 // Standard output may be a full disk or a closed pipe: a failed write is the command's
 // failure, not a success with nothing written.
 int writeOut(Console& console, const QByteArray& bytes)
 {
-    if (console.out.write(bytes) == bytes.size())
+    if (console.out.write(bytes) && console.out.close())
         return 0;
     write(console.err, QCoreApplication::translate(
                            "GLIMMERON", "glimmeron: writing to standard output failed: %1\n")
@@ -229,12 +244,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
     auto usage = [&](const QString& error) {
         command.action = CommandLine::Action::UsageError;
         command.error = error + QLatin1Char('\n') +
-                        parser.helpText().section(QLatin1Char('\n'), 0, 0) +
+                        helpText(parser).section(QLatin1Char('\n'), 0, 0) +
                         QCoreApplication::translate("GLIMMERON", "\nTry --help for the options.");
         return command;
     };
     if (!parser.parse(arguments))
         return usage(parser.errorText());
+    // Each option once: of two values, one would be dropped without a word.
+    const QStringList found = parser.optionNames();
+    for (const QCommandLineOption& option : options.all()) {
+        const QStringList names = option.names();
+        if (std::count_if(found.begin(), found.end(),
+                          [&](const QString& name) { return names.contains(name); }) > 1)
+            return usage(QCoreApplication::translate("GLIMMERON", "--%1 is given more than once.")
+                             .arg(names.constLast()));
+    }
     // One action at a time.
     const std::pair<const QCommandLineOption*, CommandLine::Action> actions[] = {
         {&options.help, CommandLine::Action::Help},
@@ -304,7 +328,7 @@ QString commandLineHelp()
     const Options options;
     QCommandLineParser parser;
     options.addTo(parser);
-    return parser.helpText();
+    return helpText(parser);
 }
 
 int runCommand(const CommandLine& command, Platform& platform, const QString& ledCfgPath,

@@ -6,6 +6,7 @@
 
 class Platform;
 class QIODevice;
+class StandardOutput;
 
 // What the program was asked to do by its arguments.
 struct CommandLine
@@ -32,13 +33,12 @@ struct CommandLine
 CommandLine parseCommandLine(const QStringList& arguments);
 // Exports draw text: they need a QGuiApplication (on the offscreen platform will do).
 bool needsGui(const CommandLine& command);
-// Needs the application object: the usage line names the program.
 QString commandLineHelp();
 
 // Where a command without a window writes, and how it asks the user.
 struct Console
 {
-    QIODevice& out;
+    StandardOutput& out; // written once, at the end, and closed
     QIODevice& err;
     bool errIsTerminal = false;
     // On a terminal only, empty elsewhere: true for Enter, false at the end of input

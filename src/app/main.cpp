@@ -3,6 +3,7 @@
 #include "app/manual.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
+#include "platform/standardoutput.h"
 #include "settings/ledcfg.h"
 
 #include <QApplication>
@@ -16,12 +17,50 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTranslator>
+#include <csignal>
 #include <cstdio>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
 
 namespace {
+
+// Without a display Qt ends the program inside QApplication's constructor, with an abort
+// and a paragraph about reinstalling it. Until the display is reached its messages are
+// held back: on failure the first says why, in one line that also says what works
+// without one; on success they go out as they would have.
+QtMessageHandler g_qtOutput = nullptr;
+QList<std::tuple<QtMsgType, QString, QString>> g_heldMessages;
+
+void holdUntilDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtFatalMsg) {
+        g_heldMessages.append({type, QString::fromUtf8(context.category), text});
+        return;
+    }
+    QString why = text.section(QLatin1Char('.'), 0, 0);
+    for (const auto& [held, category, said] : g_heldMessages) {
+        if (category.startsWith(QLatin1String("qt.qpa"))) { // "could not connect to display :1"
+            why = said;
+            break;
+        }
+    }
+    std::fprintf(stderr,
+                 "glimmeron: the editor needs a display, and none could be opened (%s). "
+                 "These work without one: --stream, --download, --list-ports, --export-png, "
+                 "--export-gif (see --help).\n",
+                 qPrintable(why.simplified()));
+    std::_Exit(1);
+}
+
+void releaseHeldMessages()
+{
+    qInstallMessageHandler(g_qtOutput);
+    for (const auto& [type, category, text] : std::exchange(g_heldMessages, {})) {
+        const QByteArray name = category.toUtf8();
+        g_qtOutput(type, QMessageLogContext(nullptr, 0, nullptr, name.constData()), text);
+    }
+}
 
 // What the window adds to its client area: menu bar, status bar and a frame whose size
 // is only known once shown (a title bar and borders of about 40 and 8 pixels).
@@ -36,7 +75,9 @@ QSize windowChrome()
 
 int runWindow(int argc, char* argv[], const CommandLine& command)
 {
+    g_qtOutput = qInstallMessageHandler(holdUntilDisplay);
     QApplication app(argc, argv);
+    releaseHeldMessages();
     QApplication::setApplicationName(QStringLiteral("GLIMMERON"));
     // The window's class and app id match the desktop entry: docks show its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.glimmeron"));
@@ -62,6 +103,7 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
 
 int main(int argc, char* argv[])
 {
+    StandardOutput::holdClosedDescriptors();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -75,9 +117,13 @@ int main(int argc, char* argv[])
     std::unique_ptr<QCoreApplication> app(needsGui(command) ? new QGuiApplication(argc, argv)
                                                             : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("glimmeron"));
-    QFile out, err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    StandardOutput out;
+    QFile err;
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+#ifdef Q_OS_UNIX
+    // A reader that went away is a failed write, reported, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 #ifdef Q_OS_UNIX
     const bool errIsTerminal = isatty(STDERR_FILENO) != 0, inIsTerminal = isatty(STDIN_FILENO) != 0;
 #else

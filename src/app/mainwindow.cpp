@@ -62,7 +62,10 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
     // Logout, a closed terminal or Ctrl+C in it end the program as a close would, but
     // without a question: a download in progress finishes first.
     auto* watch = new SignalWatch({SIGINT, SIGTERM, kHangUp}, this);
-    connect(watch, &SignalWatch::signalled, this, &MainWindow::quitWhenIdle);
+    connect(watch, &SignalWatch::signalled, this, [this] {
+        m_download->failWithoutBox();
+        quitWhenIdle();
+    });
 }
 
 MainWindow::~MainWindow() = default;

@@ -32,6 +32,8 @@ void Download::setBusy(bool busy)
 void Download::problem(const QString& text)
 {
     Q_EMIT statusChanged(text);
+    if (m_withoutBox)
+        return m_platform.printError(text.simplified());
     m_platform.messageBox(text, applicationTitle(), Platform::Buttons::Ok,
                           Platform::Icon::Exclamation);
 }

@@ -21,6 +21,9 @@ public:
     bool busy() const { return m_busy; }
     // Records are going out.
     bool sending() const;
+    // The program ends after this download, asked to by a signal, with nobody to answer
+    // a box: a failure goes to standard error instead.
+    void failWithoutBox() { m_withoutBox = true; }
 
 Q_SIGNALS:
     // The commands that must not overlap a download are off while `busy`.
@@ -41,6 +44,7 @@ private:
     Platform& m_platform;
     DownloadSession* m_session;
     bool m_busy = false;
+    bool m_withoutBox = false;
     int m_portNumber = 0;
     QString m_device;
 };

@@ -2,9 +2,9 @@
 
 #include "files/savefile.h"
 #include "files/sequencefile.h"
+#include "files/sequenceload.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 PatternLibrary::PatternLibrary(QString storePath, QObject* parent)
@@ -19,9 +19,13 @@ QList<Pattern> PatternLibrary::patternsIn(const QString& folder)
     for (const QFileInfo& file :
          dir.entryInfoList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files,
                            QDir::Name | QDir::IgnoreCase)) {
-        QFile in(file.filePath());
-        const QByteArray head = in.open(QIODevice::ReadOnly) ? in.read(64 * 1024) : QByteArray();
-        patterns.append({file.completeBaseName(), sequenceNote(head), file.filePath()});
+        QString error;
+        const auto bytes = readSmallFile(file.filePath(), kMaxDataFileBytes, &error);
+        // A FIFO or device named .DAT is no pattern; a file that cannot be read is listed,
+        // and says why when chosen.
+        if (bytes || !file.exists() || file.isFile())
+            patterns.append(
+                {file.completeBaseName(), bytes ? sequenceNote(*bytes) : error, file.filePath()});
     }
     return patterns;
 }

@@ -34,6 +34,15 @@ QString systemError(int code = errno)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+// What the system said about `path`: a name that holds bytes that are not valid UTF-8
+// reached us with a stand-in character, so the system cannot find it under that name.
+QString pathError(const QString& path, int code = errno)
+{
+    if (code == ENOENT && path.contains(QChar::ReplacementCharacter))
+        return notValidUtf8();
+    return systemError(code);
+}
+
 // A symbolic link stands for the file it names: that file is the one to replace.
 QByteArray followLinks(QByteArray path)
 {
@@ -60,6 +69,15 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     {
     };
     const bool exists = ::stat(target.constData(), &old) == 0;
+    if (!exists && errno == ENOENT && path.contains(QChar::ReplacementCharacter)) {
+        *error = notValidUtf8();
+        return false;
+    }
+    // Renaming over a FIFO, a device, a socket or a folder would take it away.
+    if (exists && !S_ISREG(old.st_mode)) {
+        *error = notAFile(old.st_mode);
+        return false;
+    }
     // Renaming over a read-only file would replace it without a word.
     if (exists && !ownFile &&
         (::access(target.constData(), W_OK) != 0 ||
@@ -112,6 +130,10 @@ QString reason(const QFileDevice& file, int systemError)
 
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error, bool)
 {
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        *error = QCoreApplication::translate("GLIMMERON", "it is not a regular file");
+        return false;
+    }
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -146,7 +168,7 @@ bool openRegularFile(const QString& path, QFile& file, QString* error)
     {
     };
     if (::stat(native.constData(), &info) != 0) {
-        *error = systemError();
+        *error = pathError(path);
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -189,11 +211,22 @@ bool openRegularFile(const QString& path, QFile& file, QString* error)
 
 } // namespace
 
+QString notValidUtf8()
+{
+    return QCoreApplication::translate("GLIMMERON", "the name is not valid UTF-8; rename it");
+}
+
 std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
 {
-    QFile file;
-    if (!openRegularFile(path, file, error))
+    QFile file(path);
+    if (path.startsWith(QLatin1String(":/"))) { // built into the program
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = file.errorString();
+            return std::nullopt;
+        }
+    } else if (!openRegularFile(path, file, error)) {
         return std::nullopt;
+    }
     if (file.size() > maxBytes) {
         *error = QCoreApplication::translate(
                      "GLIMMERON", "it is %1 bytes long, far too long for this kind of file")

@@ -7,13 +7,20 @@
 
 // Writes the whole file next to the target and puts it in place only once it is
 // complete, so a failure never leaves a damaged or missing file behind. A symbolic link
-// is followed to its file. A read-only file is refused unless it is the program's own
-// (`ownFile`), which is made readable and writable by its owner again.
+// is followed to its file. Only a regular file is replaced: a FIFO, device, socket or
+// folder is refused and left as it is. A read-only file is refused unless it is the
+// program's own (`ownFile`), which is made readable and writable by its owner again.
 bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
                         bool ownFile = false);
 
-// Reads a file of at most `maxBytes`; a larger one is refused unread.
+// Every read of the program: a regular file (links followed) or one built into the
+// program (":/"), of at most `maxBytes`. Nothing waits: a FIFO, device or folder is
+// refused unopened, and so is a larger file.
 std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error);
+
+// Why a name was not found when it holds bytes that are not valid UTF-8: they reach the
+// program as a stand-in character, under which the system cannot find the file.
+QString notValidUtf8();
 
 // The program's own lists (recent files, pattern folders): one path a line. Reading a
 // missing or unreadable list gives an empty one; a list that cannot be written is only a

@@ -4,22 +4,11 @@
 #include "files/sequencefile.h"
 
 #include <QCoreApplication>
-#include <QFile>
-
-namespace {
-constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
-}
 
 SequenceLoad loadSequenceFile(const QString& path)
 {
     QString error;
-    std::optional<QByteArray> bytes;
-    QFile resource(path);
-    if (path.startsWith(QLatin1Char(':'))) // built into the program
-        bytes =
-            resource.open(QIODevice::ReadOnly) ? std::optional(resource.readAll()) : std::nullopt;
-    else
-        bytes = readSmallFile(path, kMaxDataFileBytes, &error);
+    const std::optional<QByteArray> bytes = readSmallFile(path, kMaxDataFileBytes, &error);
     if (!bytes)
         return {std::nullopt,
                 QCoreApplication::translate("GLIMMERON", "The file %1 could not be read: %2.")

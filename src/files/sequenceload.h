@@ -5,6 +5,9 @@
 #include <QString>
 #include <optional>
 
+// Far more than any data file holds, notes included.
+constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
+
 // A data file read and checked whole, as Open, Merge and the command line take it.
 struct SequenceLoad
 {

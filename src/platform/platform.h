@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,6 +47,11 @@ public:
     virtual void showDocument(const QString& title, const QString& html) = 0;
     // Ends the program at once: nothing is saved and no question is asked.
     virtual void quit() = 0;
+    // For what no box may wait on, as the program ends: one line on standard error.
+    virtual void printError(const QString& text)
+    {
+        std::fprintf(stderr, "glimmeron: %s\n", qPrintable(text));
+    }
 };
 
 // Title of message boxes that have none of their own.

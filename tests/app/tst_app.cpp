@@ -1,4 +1,3 @@
-#include "app/commandline.h"
 #include "files/filecommands.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
@@ -12,11 +11,11 @@
 #include "testwindow.h"
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -25,6 +24,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(Platform::Buttons)
 Q_DECLARE_METATYPE(Platform::Answer)
@@ -58,29 +59,57 @@ void triggerCommand(TestWindow& t, const QString& command)
         QTest::keySequence(t.window.get(), QKeySequence(command));
 }
 
-// The command line with "@" for a data file holding `file`, "%" for an output, LED.cfg on
-// port 2 and ">/dev/full" as standard output there: status, output (or exports), error.
-std::tuple<int, QByteArray, QByteArray> run(QStringList arguments, const QByteArray& file,
-                                            ScriptedPlatform& platform, bool enter = true)
+// The built program in a folder of its own that holds SEQ.DAT, the same under a name that
+// is not UTF-8 ("\0377.DAT": the arguments pass through printf %b) and an LED.cfg on
+// port 2. No display is reachable. ">/dev/full" or ">&-" among the arguments sets its
+// standard output.
+struct Program
 {
+    explicit Program(const QByteArray& file = golden("worked-example.dat"))
+    {
+        writeFile(dir.filePath("SEQ.DAT"), file);
+        writeFile(dir.filePath("LED.cfg"), "2\r\n");
+        [[maybe_unused]] const int linked =
+            ::symlink("SEQ.DAT", QFile::encodeName(dir.path()) + "/\377.DAT");
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        env.insert("GLIMMERON_PORT_20", "/dev/null");
+        process.setWorkingDirectory(dir.path());
+    }
+
+    ~Program() { ::unlink(QFile::encodeName(dir.path()) + "/\377.DAT"); } // beyond QDir
+
+    // `setup` is a shell command run first, in the folder.
+    void start(QStringList arguments, const QString& setup = {})
+    {
+        arguments.removeAll("");
+        if (arguments.removeAll(">&-"))
+            process.setChildProcessModifier([] { ::close(1); });
+        if (arguments.removeAll(">/dev/full"))
+            process.setStandardOutputFile("/dev/full");
+        process.setProcessEnvironment(env);
+        process.start("sh",
+                      QStringList{"-c",
+                                  setup + "\nfor a; do set -- \"$@\" \"$(printf %b \"$a\")\"; "
+                                          "shift; done; exec \"$0\" \"$@\"",
+                                  GLIMMERON_PROGRAM} +
+                          arguments);
+    }
+
     QTemporaryDir dir;
-    writeFile(dir.filePath("SEQ.DAT"), file);
-    writeFile(dir.filePath("LED.cfg"), "2\r\n");
-    QFile full("/dev/full");
-    QBuffer out, err;
-    full.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const bool toFull = arguments.removeAll(">/dev/full");
-    arguments.replaceInStrings("@", dir.filePath("SEQ.DAT")).prepend("glimmeron");
-    arguments.replaceInStrings("%", dir.filePath("OUT"));
-    Console console{toFull ? static_cast<QIODevice&>(full) : out, err, false,
-                    [&] { return err.write("<Enter>") > 0 && enter; }};
-    const int status =
-        runCommand(parseCommandLine(arguments), platform, dir.filePath("LED.cfg"), console);
-    for (const QFileInfo& written : QDir(dir.path()).entryInfoList({"OUT*"})) // exports
-        out.write(written.fileName().toUtf8() + (written.size() > 1000 ? " 1" : " 0"));
-    return {status, out.data(), err.data()};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcess process;
+};
+
+// What `path` is: "file", "folder", "other" (a FIFO, a device) or "nothing", after
+// "link to " when it is a link.
+QByteArray kindOf(const QString& path)
+{
+    const QFileInfo info(path);
+    const QByteArray kind = info.isDir()    ? "folder"
+                            : info.isFile() ? "file"
+                                            : (info.exists() ? "other" : "nothing");
+    return info.isSymLink() ? "link to " + kind : kind;
 }
 
 // What a walk of the accessible tree finds wrong, past the menus and the status bar.
@@ -292,7 +321,10 @@ private Q_SLOTS:
         QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
         t->window->findChild<QAction*>("MENUclearrecent")->trigger();
         QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
-        // A folder of the user's own patterns joins the built-in ones, for the next start too.
+        // A folder of the user's own patterns joins the built-in ones, for the next start too;
+        // a link to a FIFO in it is passed over, not waited on.
+        QCOMPARE(::mkfifo(QFile::encodeName(t->path("FIFO")).constData(), 0600), 0);
+        QVERIFY(QFile::link("FIFO", t->path("F.DAT")));
         t->platform.fileChoices << t->dir.path();
         t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
         restart();
@@ -474,98 +506,124 @@ private Q_SLOTS:
         }
     }
 
+    // `made` is a shell command run first; `out` is a part of standard output, or what OUT
+    // is afterwards.
     void commands_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("made");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out"); // compared whole where not empty
-        QTest::addColumn<QString>("err");    // a part of what standard error says
-        QTest::newRow("stream") << QStringList{"--stream", "@"} << golden("worked-example.dat") << 0
-                                << streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02")
-                                << QString();
-        QTest::newRow("stream, refused file")
-            << QStringList{"--stream", "@"} << QByteArray("\"1\"\r\n\"99\"\r\n") << 2
-            << QByteArray() << "Record 2: ";
-        QTest::newRow("list ports")
-            << QStringList{"--list-ports"} << QByteArray() << 0
-            << QByteArray("1 /dev/ttyUSB0 FT232R USB UART\n2 /dev/ttyS0\n") << QString();
-        QTest::newRow("download, no device")
-            << QStringList{"--download", "@", "--port", "20", "--yes"} << golden("start-up.dat")
-            << 1 << QByteArray() << "No serial port has number 20.";
-        QTest::newRow("bad port") << QStringList{"--download", "@", "--port", "21"} << QByteArray()
-                                  << 2 << QByteArray() << "must be 1 to 20";
-        const QByteArray example = golden("worked-example.dat");
-        QTest::newRow("stream to a full disk")
-            << QStringList{"--stream", "@", ">/dev/full"} << example << 1 << QByteArray()
-            << "writing to standard output failed: No space";
-        QTest::newRow("stream and download")
-            << QStringList{"--stream", "@", "--download", "@"} << example << 2 << QByteArray()
-            << "--stream and --download cannot be used together.\nUsage: ";
-        QTest::newRow("export, no OUT") << QStringList{"--export-gif", "@"} << example << 2
-                                        << QByteArray() << "--export-gif needs the file to write";
-        QTest::newRow("yes with stream") << QStringList{"--stream", "@", "--yes"} << example << 2
-                                         << QByteArray() << "--yes goes with --download only.";
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err"); // a part of what standard error says
+        const QByteArray none;
+        const QString noError, failed = "glimmeron: writing to standard output failed: ";
+        auto add = [](const char* name, const QString& arguments, const QString& made, int status,
+                      const QByteArray& out, const QString& err) {
+            QTest::newRow(name) << arguments.split(' ') << made << status << out << err;
+        };
+        add("stream", "--stream SEQ.DAT", "", 0,
+            streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"), noError);
+        add("stream, name not UTF-8", "--stream \\0377.DAT", "", 2, none,
+            ".DAT could not be read: the name is not valid UTF-8; rename it.");
+        add("stream, output closed", "--stream SEQ.DAT >&-", "", 1, none, failed + "Bad file");
+        add("ports", "--list-ports", "", 0, "\n20 /dev/null set by GLIMMERON_PORT_20\n", noError);
+        for (const char* printing : {"--stream SEQ.DAT", "--list-ports", "--help", "-v"})
+            add(printing, printing + QStringLiteral(" >/dev/full"), "", 1, none,
+                failed + "No space");
+        add("stream and download", "--stream SEQ.DAT --download SEQ.DAT", "", 2, none,
+            "--stream and --download cannot be used together.\nUsage: glimmeron [options]");
+        add("stream twice", "--stream SEQ.DAT --stream SEQ.DAT", "", 2, none,
+            "--stream is given more than once.");
+        add("port twice", "--download SEQ.DAT --port 3 --port 4", "", 2, none, "--port is given");
+        add("bad port", "--download SEQ.DAT --port 21", "", 2, none, "must be 1 to 20");
+        add("no device", "--download SEQ.DAT --port 19 --yes", "", 1, none, "number 19.");
+        add("yes with stream", "--stream SEQ.DAT --yes", "", 2, none, "--yes goes with --download");
+        add("export, no OUT", "--export-gif SEQ.DAT", "", 2, none, "--export-gif needs the file");
+        const QString refused = "OUT could not be written: it is a ";
+        add("onto a FIFO", "--export-png SEQ.DAT OUT", "mkfifo OUT", 1, "other",
+            refused + "named pipe");
+        add("onto a link to a FIFO", "--export-gif SEQ.DAT OUT", "mkfifo F; ln -s F OUT", 1,
+            "link to other", refused + "named pipe");
+        add("onto a folder", "--export-png SEQ.DAT OUT", "mkdir OUT", 1, "folder",
+            refused + "folder");
+        add("onto a device", "--export-png SEQ.DAT OUT", "mknod OUT c 1 3", 1, "other",
+            refused + "device");
+        add("onto a name not UTF-8", "--export-png SEQ.DAT \\0377", "", 1, none,
+            "could not be written: the name is not valid UTF-8");
+        add("no display", "SEQ.DAT", "", 1, none,
+            "glimmeron: the editor needs a display, and none could be opened (could not connect "
+            "to display). These work without one: --stream, --download, --list-ports, "
+            "--export-png");
     }
 
     void commands()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, file);
+        QFETCH(QString, made);
         QFETCH(int, status);
         QFETCH(QByteArray, out);
         QFETCH(QString, err);
-        ScriptedPlatform platform;
-        platform.ports = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "FT232R USB UART"}};
-        const auto [gotStatus, gotOut, gotErr] = run(arguments, file, platform);
-        QCOMPARE(gotStatus, status);
-        if (!out.isEmpty())
-            QCOMPARE(gotOut, out);
-        QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
+        Program program;
+        if (made.startsWith("mknod") && ::getuid() != 0)
+            QSKIP("Only root makes device nodes");
+        program.start(arguments, made);
+        QVERIFY(program.process.waitForFinished(30000));
+        const QByteArray gotErr = program.process.readAllStandardError();
+        QCOMPARE(program.process.exitCode(), status);
+        if (arguments.contains("OUT"))
+            QCOMPARE(kindOf(program.dir.filePath("OUT")), out);
+        else
+            QVERIFY(program.process.readAllStandardOutput().contains(out));
+        // The part expected; the one line, when it names the program.
+        QVERIFY2(err.startsWith("glimmeron: ")
+                     ? gotErr.startsWith(err.toLocal8Bit()) && gotErr.count('\n') == 1
+                     : gotErr.contains(err.toLocal8Bit()),
+                 gotErr.constData());
     }
 
-    // Enter downloads (13 and 10 raw), the end of input cancels, a signal stops; the line
-    // settings come back.
+    // On a terminal Enter downloads (13 and 10 raw), the end of input cancels and SIGTERM
+    // stops it; the line settings come back. The last line goes to standard output.
     void downloadFromTheCommandLine_data()
     {
-        QTest::addColumn<bool>("enter");
-        QTest::addColumn<int>("signal");
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QString>("out");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("err");
-        QTest::newRow("Enter") << true << 0 << 0 << "<Enter>Sent 10 of 57 records\nSent 20";
-        QTest::newRow("end of input") << false << 0 << 1 << "Cancelled: nothing was sent.";
-        QTest::newRow("SIGTERM") << true << SIGTERM << 143 << "Interrupted after ";
+        QTest::newRow("Enter") << QByteArray("\n") << "" << 0 << "Sent 10 of 57 records\nSent 20";
+        QTest::newRow("Enter, full disk")
+            << QByteArray("\n") << ">/dev/full" << 1 << "writing to standard output failed";
+        QTest::newRow("end of input") << QByteArray("\x04") << "" << 1 << "Cancelled: nothing was";
+        QTest::newRow("SIGTERM") << QByteArray("\n") << "" << 143 << "Interrupted after ";
     }
 
     void downloadFromTheCommandLine()
     {
-        QFETCH(bool, enter);
-        QFETCH(int, signal);
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, out);
         QFETCH(int, status);
         QFETCH(QString, err);
-        PtyCapture pty;
-        const QString before = pty.lineSettings();
-        qputenv("GLIMMERON_PORT_2", pty.deviceName().toLocal8Bit());
-        ScriptedPlatform platform;
-        QTimer stop; // a signal once four records are out
-        connect(&stop, &QTimer::timeout, [&] {
-            if (signal && pty.bytes().size() >= 12)
-                ::raise(std::exchange(signal, 0));
-        });
-        stop.start(5);
-        const QByteArray file = golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}});
-        const auto [gotStatus, out, gotErr] = run({"--download", "@"}, file, platform, enter);
-        qunsetenv("GLIMMERON_PORT_2");
-        QCOMPARE(gotStatus, status);
+        PtyCapture port, terminal;
+        const QString before = port.lineSettings();
+        Program program(golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}}));
+        program.env.insert("GLIMMERON_PORT_2", port.deviceName());
+        program.process.setStandardInputFile(terminal.deviceName());
+        program.start({"--download", "SEQ.DAT", out});
+        terminal.send(keys);
+        if (status == 143 && port.waitForBytes(12, 30000))
+            program.process.terminate();
+        QVERIFY(program.process.waitForFinished(30000));
+        const QByteArray gotErr = program.process.readAllStandardError();
+        QCOMPARE(program.process.exitCode(), status);
         QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
-        QCOMPARE(pty.lineSettings(), before);
-        if (status == 0) {
-            QVERIFY(pty.waitForBytes(171, 5000));
-            QCOMPARE(pty.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
-            QVERIFY(out.startsWith("Downloaded 171 bytes to the GLIMMERON on port 2 ("));
-        } else {
-            QVERIFY(pty.bytes().size() < (enter ? 171 : 1));
+        QCOMPARE(port.lineSettings(), before);
+        if (status == 143 || keys != "\n") {
+            QVERIFY(port.bytes().size() < (status == 143 ? 171 : 1));
+            return;
         }
+        QCOMPARE(port.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
+        if (out.isEmpty())
+            QVERIFY(program.process.readAllStandardOutput().startsWith(
+                "Downloaded 171 bytes to the GLIMMERON on port 2 ("));
     }
 };
 

@@ -112,7 +112,7 @@ class TestEndToEnd : public QObject
         env.remove("QT_QPA_PLATFORMTHEME");
         m_program.setProcessEnvironment(env);
         m_program.setWorkingDirectory(m_dir.path());
-        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_program.start(QStringLiteral(GLIMMERON_PROGRAM), {});
         return findWindow(kMain + " - Rev4$");
     }
@@ -138,9 +138,9 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_dir.filePath("LED.cfg"), "1\r\n"));
     }
 
-    void openSaveDownloadAndExit()
+    void openSaveDownloadAndLogOut()
     {
-        PtyCapture pty;
+        PtyCapture pty(171 + 33); // the cable comes out 10 records into a second download
         const QString window = startProgram(pty.deviceName());
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
         const QString example = goldenPath("worked-example.dat");
@@ -167,7 +167,15 @@ private Q_SLOTS:
         QVERIFY(pty.waitForBytes(171, kPatienceMs));
         QCOMPARE(pty.bytes(), streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"));
 
-        quitProgram(window);
+        // A logout during a download that then fails: said on standard error, and the
+        // program ends with no box to wait on.
+        press(openWindow(window, "alt+d", "^Download to GLIMMERON"), "Return");
+        QVERIFY(pty.waitForBytes(171 + 3, kPatienceMs));
+        m_program.terminate();
+        QTRY_COMPARE_WITH_TIMEOUT(m_program.state(), QProcess::NotRunning, kPatienceMs);
+        QCOMPARE(m_program.exitCode(), 0);
+        QVERIFY(m_program.readAllStandardError().contains("The download to the GLIMMERON on "
+                                                          "serial port 1 (/dev/pts/"));
     }
 
     // Events through the system clipboard: copied as text, pasted, cut, pasted from text

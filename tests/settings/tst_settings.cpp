@@ -59,11 +59,14 @@ private Q_SLOTS:
                                      prompt.contains("port 1 is used")),
                  qPrintable(prompt));
         dialog->CommPortcombo->setCurrentIndex(port % 20);
-        dialog->accept();
-        const QByteArray stored = readFile(location);
+        dialog->accept(); // a FIFO is not replaced, and says so
+        const bool fifo = content == "fifo";
+        const QByteArray stored =
+            fifo ? QByteArray(QFileInfo(location).isFile() ? "" : "FIFO") : readFile(location);
         QVERIFY(QDir::setCurrent(home));
-        QCOMPARE(stored, QByteArray::number(port % 20 + 1) + "\r\n");
-        QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : 1);
+        QCOMPARE(stored, fifo ? "FIFO" : QByteArray::number(port % 20 + 1) + "\r\n");
+        QCOMPARE(platform.messageBoxes.size(), shown.isEmpty() ? 0 : fifo ? 2 : 1);
+        QVERIFY(!fifo || platform.messageBoxes[1].prompt.contains("it is a named pipe"));
         QCOMPARE(::unlink(folder + "/LED.cfg") == 0, content != "none");
         QCOMPARE(::rmdir(folder.constData()), 0);
     }

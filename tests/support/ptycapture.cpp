@@ -12,6 +12,10 @@ PtyCapture::PtyCapture(int closeAfter) : m_closeAfter(closeAfter)
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
         return; // no device name: the test that needs one fails
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    // A program started from the test must not hold the line open: pulling the cable
+    // closes the last copy of the far side.
+    for (int fd : {m_master, m_slave})
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     m_deviceName = QString::fromLocal8Bit(name);
     m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { read(); });
@@ -39,6 +43,11 @@ void PtyCapture::read() const
             m_master = -1;
         }
     }
+}
+
+void PtyCapture::send(const QByteArray& keys) const
+{
+    [[maybe_unused]] const ssize_t n = ::write(m_master, keys.constData(), size_t(keys.size()));
 }
 
 QByteArray PtyCapture::bytes() const

@@ -17,6 +17,8 @@ public:
     QByteArray bytes() const;
     // Runs the event loop for up to `ms` until at least `count` bytes have come.
     bool waitForBytes(int count, int ms) const;
+    // Types `keys` on the terminal, as the far side of the line.
+    void send(const QByteArray& keys) const;
     // The line as the program has set it up, in its own notation: "2400,n,8,1".
     QString lineSettings() const;
 
