@@ -4,6 +4,7 @@
 #include "files/filecommands.h"
 #include "files/patternlibrary.h"
 #include "files/recentfiles.h"
+#include "files/savefile.h"
 #include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
@@ -270,9 +271,19 @@ void MainWindow::showPatterns()
 
 void MainWindow::addPatternFolder()
 {
-    if (const auto folder = m_platform.folderName(
-            {tr("Add a Folder of GLIMMERON Patterns"), QString(), QString(), QString()}))
-        m_patterns->addFolder(*folder);
+    const auto folder = m_platform.folderName(
+        {tr("Add a Folder of GLIMMERON Patterns"), QString(), QString(), QString()});
+    if (!folder)
+        return;
+    // A name that is not valid UTF-8 reaches us altered: the system cannot find it.
+    if (!QFileInfo(*folder).isDir())
+        return (void)m_platform.messageBox(
+            tr("The folder %1 cannot be added: %2.")
+                .arg(QDir::toNativeSeparators(*folder),
+                     folder->contains(QChar::ReplacementCharacter) ? notValidUtf8()
+                                                                   : tr("it is not there")),
+            applicationTitle(), Platform::Buttons::Ok, Platform::Icon::Exclamation);
+    m_patterns->addFolder(*folder);
 }
 
 // The device plays one event per sequencer delay: with the preview at its pace, the status

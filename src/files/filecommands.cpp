@@ -98,7 +98,8 @@ std::optional<QString> FileCommands::chooseTarget(const QString& title, const QS
             m_document.setFile(*chosen, m_document.title());
             m_document.keepOutsideHistory();
         }
-        if (!QFileInfo::exists(*chosen))
+        // A new name, or one that is no file to replace (a FIFO, a folder): the writer says so.
+        if (!QFileInfo(*chosen).isFile())
             return chosen;
         // No, like Cancel, goes back to the dialog: only Yes replaces a file.
         const Platform::Answer answer = m_platform.messageBox(

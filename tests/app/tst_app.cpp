@@ -325,8 +325,10 @@ private Q_SLOTS:
         // a link to a FIFO in it is passed over, not waited on.
         QCOMPARE(::mkfifo(QFile::encodeName(t->path("FIFO")).constData(), 0600), 0);
         QVERIFY(QFile::link("FIFO", t->path("F.DAT")));
-        t->platform.fileChoices << t->dir.path();
-        t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        t->platform.fileChoices << t->path("\uFFFD") << t->dir.path(); // as a dialog gives \377
+        for (int i = 0; i < 2; ++i)
+            t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        QVERIFY(t->platform.messageBoxes.last().prompt.endsWith("is not valid UTF-8; rename it."));
         restart();
         t->ui().MENUpatterns->popup({}); // its entries are made as it opens
         const QList<QAction*> patterns = t->ui().MENUpatterns->actions();

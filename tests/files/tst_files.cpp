@@ -306,6 +306,8 @@ private Q_SLOTS:
                                    << "RO.DAT: the file is read-only" << none;
         QTest::newRow("size limit") << "OLD.DAT"
                                     << "OLD.DAT: File too large" << none;
+        QTest::newRow("FIFO") << "FIFO.DAT"
+                              << "FIFO.DAT: it is a named pipe (FIFO), not" << none;
         QTest::newRow("inside a file") << "OLD.DAT/NEW.DAT"
                                        << "saved to " << none;
     }
@@ -321,6 +323,7 @@ private Q_SLOTS:
             QVERIFY(writeFile(f.path(name), "old"));
         QCOMPARE(::chmod(QFile::encodeName(f.path("RO.DAT")).constData(), 0444), 0);
         QVERIFY(QFile::link("real/OLD.DAT", f.path("LINK.DAT")));
+        QCOMPARE(::mkfifo(QFile::encodeName(f.path("FIFO.DAT")).constData(), 0600), 0);
         // Cancel and No go back to the dialog, which offers the name again; Yes replaces.
         const bool asked = QTest::currentDataTag()[0] == 'C';
         f.platform.fileChoices << f.path(chosen) << f.path(chosen) << f.path(chosen);
@@ -345,6 +348,7 @@ private Q_SLOTS:
             QCOMPARE(readFile(f.path(name)) == "old", name != written);
         QVERIFY(written.isEmpty() || readFile(f.path(written)) == golden("start-up.dat"));
         QVERIFY(QFileInfo(f.path("LINK.DAT")).isSymLink());
+        QVERIFY(!QFileInfo(f.path("FIFO.DAT")).isFile());
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".glim").size(),
                  0);
         QCOMPARE(f.document.title(), kPrefix + (saved ? QFileInfo(chosen).fileName() : "Rev4"));
