@@ -98,10 +98,10 @@ void CellBox::paintCell(QPainter& painter) const
     }
 }
 
-void CellArea::setSelection(int first, int count)
+bool CellArea::setSelection(int first, int count)
 {
     if (first == m_first && count == m_count)
-        return;
+        return false;
     update(columns(m_first, m_count));
     m_first = first;
     m_count = count;
@@ -113,6 +113,7 @@ void CellArea::setSelection(int first, int count)
         QAccessibleStateChangeEvent event(cell, changed);
         QAccessible::updateAccessibility(&event);
     }
+    return true;
 }
 
 QString CellArea::selectionText() const

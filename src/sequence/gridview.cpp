@@ -188,10 +188,10 @@ void GridView::selectEvents(int anchor, int slot)
 void GridView::showSelection()
 {
     const EventRange range = selectedEvents();
-    m_area->setSelection(range.first, hasSelection() ? range.count : 0);
+    if (!m_area->setSelection(hasSelection() ? range.first : 0, hasSelection() ? range.count : 0))
+        return;
     for (int i = 0; i < 50; ++i)
         showRulerBackground(i);
-    Q_EMIT selectionChanged();
 }
 
 // The test run's grey wins over the selection's tint, which is half the highlight colour.

@@ -49,7 +49,6 @@ public:
 Q_SIGNALS:
     // A drag is half an edit: the history waits for its end.
     void dragActiveChanged(bool active);
-    void selectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
