@@ -183,6 +183,31 @@ await test('painting, the last event, row tools, undo and redo', async (page) =>
     assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [0, 1, 2]);
 });
 
+await test('Test plays the events in the LEDs\' colours, through the servo zones of the stick', async (page) => {
+    await load(page);
+    await openFile(page, join(corpus, 'worked-example.dat')); // modes OFF, zone 1, NONE, NONE
+    const lampsAt = (slot) => page.waitForFunction((s) => document.getElementById(`TimeAxis-${s}`).classList.contains('playing')
+        && [0, 1, 2, 3].map((led) => getComputedStyle(document.getElementById(`LED-${led}`)).backgroundColor), { timeout, polling: 'mutation' }, slot)
+        .then((handle) => handle.jsonValue());
+    const white = 'rgb(255, 255, 255)';
+    const dark = 'rgb(0, 0, 0)';
+    await page.click('#TestButton');
+    assert.equal(await page.$eval('#TestButton', (e) => e.textContent), 'Stop Test');
+    assert.equal(await page.$eval('#stick', (e) => e.hidden), false);
+    assert.equal(await page.$eval('#Settings_button', (e) => e.hidden), true);
+    // Event 3 lights all four; the stick starts in zone 3, where LED 1 (OFF) and LED 2 (zone 1) stay dark.
+    assert.deepEqual(await lampsAt(2), [dark, dark, white, white]);
+    await page.$eval('#ServoStick', (e) => { e.value = '110'; e.dispatchEvent(new Event('input')); });
+    assert.equal(await page.$eval('#PulseWidth', (e) => e.textContent), '1100');
+    await lampsAt(0); // the next pass
+    assert.deepEqual(await lampsAt(2), [dark, white, white, white]);
+    await page.click('#TestButton');
+    await page.waitForFunction(() => !document.querySelector('.tick.playing'), { timeout });
+    assert.equal(await page.$eval('#Settings_button', (e) => e.hidden), false);
+    assert.equal(await page.$eval('#stick', (e) => e.hidden), true);
+    assert.deepEqual(await page.$$eval('.lamp', (lamps) => lamps.map((l) => getComputedStyle(l).backgroundColor)), Array(4).fill(dark));
+});
+
 await test('installable: the manifest and the service worker are found', async (page) => {
     await load(page);
     await page.evaluate(() => navigator.serviceWorker.ready);
