@@ -208,6 +208,27 @@ await test('Test plays the events in the LEDs\' colours, through the servo zones
     assert.deepEqual(await page.$$eval('.lamp', (lamps) => lamps.map((l) => getComputedStyle(l).backgroundColor)), Array(4).fill(dark));
 });
 
+await test('events selected on the ruler copy as text, paste elsewhere, and rotate', async (page) => {
+    await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    await load(page);
+    await openFile(page, join(corpus, 'worked-example.dat')); // events 5, 2, 15
+    const events = () => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
+        (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
+    const menu = async (item) => { await page.click('#MENUedit'); await page.click(`#${item}`); };
+    await page.click('#TimeAxis-0');
+    await page.keyboard.down('Shift');
+    await page.click('#TimeAxis-2');
+    await page.keyboard.up('Shift');
+    await menu('MENUcopy');
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), 'LED 1  #.#\nLED 2  .##\nLED 3  #.#\nLED 4  ..#\n');
+    await page.click('#TimeAxis-10');
+    await menu('MENUpaste');
+    assert.deepEqual((await events()).slice(0, 14), [5, 2, 15, 0, 0, 0, 0, 0, 0, 0, 5, 2, 15, 0]);
+    await page.click('#TimeAxis-0');
+    await menu('MENUrotateright'); // events 0 .. the last event (2) turn round
+    assert.deepEqual((await events()).slice(0, 4), [15, 5, 2, 0]);
+});
+
 await test('installable: the manifest and the service worker are found', async (page) => {
     await load(page);
     await page.evaluate(() => navigator.serviceWorker.ready);
