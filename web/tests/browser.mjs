@@ -128,6 +128,10 @@ await test('download writes the 171-byte stream at the device pace to a recordin
         Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort: async () => port } });
     });
     await openFile(page, join(corpus, 'worked-example.dat'));
+    await page.click('#Settings_button'); // the sequencer delay goes out as it is set
+    assert.equal(await page.$eval('#PICSpeedcombo', (e) => e.value), '30');
+    await page.select('#PICSpeedcombo', '100');
+    await page.click('#SettingsOKbutton');
     await page.click('#DownloadButton');
     await page.waitForSelector('#messageBox[open]', { timeout });
     assert.equal(await page.$eval('#messageTitle', (e) => e.textContent), 'Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...');
@@ -140,7 +144,7 @@ await test('download writes the 171-byte stream at the device pace to a recordin
         /^Downloaded 171 bytes to the GLIMMERON on the chosen serial port \(USB 0403:6001\) at \d\d:\d\d:\d\d$/);
     const log = await page.evaluate(() => window.serialLog);
     assert.deepEqual(log.options, { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' });
-    const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 30, 2];
+    const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 100, 2];
     assert.deepEqual(log.writes.map((w) => w.bytes), values.map((v) => [v, 13, 10]));
     const gaps = log.writes.slice(1).map((w, i) => w.at - log.writes[i].at);
     assert.ok(gaps[0] >= 500, `start pause ${gaps[0]} ms`);
