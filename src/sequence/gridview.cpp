@@ -256,7 +256,9 @@ bool GridView::rulerEvent(QLabel* label, QEvent* event)
 bool GridView::cellEvent(CellBox* cell, QEvent* event)
 {
     const auto at = [&] {
-        return cell->mapTo(m_area, static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QPoint p =
+            cell->mapTo(m_area, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return GridPoint{p.x(), p.y()};
     };
     switch (event->type()) {
     // A press soon after a click arrives as a double-click: it starts a drag all the same.
@@ -277,7 +279,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
         if (!m_drag.active())
             return false;
         paintFromStart(m_drag.moveTo(at()));
-        const QList<GridCell> fill = m_drag.release(at());
+        const std::vector<GridCell> fill = m_drag.release(at());
         Q_EMIT dragActiveChanged(false);
         if (m_drag.isClick())
             return false; // a plain click: the check box toggles itself
@@ -294,7 +296,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
 }
 
 // Each cell takes the state that its own row has at the start slot.
-void GridView::paintFromStart(const QList<GridCell>& cells)
+void GridView::paintFromStart(const std::vector<GridCell>& cells)
 {
     const int start = m_drag.startSlot();
     for (const GridCell& c : cells)
