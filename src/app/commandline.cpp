@@ -360,7 +360,8 @@ int runCommand(const CommandLine& command, Platform& platform, const QString& le
             write(console.err, load.problem + QLatin1Char('\n'));
             return 2;
         }
-        return writeOut(console, downloadStream(downloadValuesOf(*load.data)));
+        return writeOut(console,
+                        QByteArray::fromStdString(downloadStream(downloadValuesOf(*load.data))));
     }
     case CommandLine::Action::Download:
         return download(command, platform, ledCfgPath, console);

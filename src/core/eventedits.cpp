@@ -24,6 +24,12 @@ std::string_view trimmed(std::string_view s)
     return s;
 }
 
+// "1 line", "3 lines".
+std::string counted(int count, const std::string& noun)
+{
+    return std::to_string(count) + ' ' + noun + (count == 1 ? "" : "s");
+}
+
 std::string lineName(int led)
 {
     return "The line of LED " + std::to_string(led + 1);
@@ -151,17 +157,19 @@ EventsRead readEventsText(std::string_view text)
         if (std::string error = readLine(line, int(rows.size()) - 1, rows.back()); !error.empty())
             return {{}, error};
     }
+    if (rows.empty())
+        return {{}, "The text is empty."};
     if (rows.size() < 4)
         return {{},
-                "The text has " + std::to_string(rows.size()) +
-                    " lines of events: it needs four, one per LED."};
+                "The text has " + counted(int(rows.size()), "line") +
+                    ": it needs four, one per LED."};
     if (rows[0].empty())
         return {{}, "The lines hold no events."};
     for (int led = 1; led < 4; ++led) {
         if (rows[led].size() != rows[0].size())
             return {{},
-                    lineName(led) + " holds " + std::to_string(rows[led].size()) +
-                        " events and the line of LED 1 holds " + std::to_string(rows[0].size()) +
+                    lineName(led) + " holds " + counted(int(rows[led].size()), "event") +
+                        " and the line of LED 1 " + std::to_string(rows[0].size()) +
                         ": every LED needs one character per event."};
     }
     EventsRead read;

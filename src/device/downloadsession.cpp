@@ -36,7 +36,7 @@ void DownloadSession::start(std::unique_ptr<SerialLink> link)
     m_next = 0;
     m_sent = 0;
     QString error;
-    if (!m_link->write(downloadRecord(kStreamStart), &error))
+    if (!m_link->write(QByteArray::fromStdString(downloadRecord(kStreamStart)), &error))
         return finish(error);
     m_sent = 1;
     // Each pause runs from the end of its record's write; the window's own work
@@ -66,7 +66,7 @@ void DownloadSession::tick()
     sleepNs(left);
     QString error;
     const std::uint8_t value = downloadRecordValue(m_values(), m_next + 2);
-    if (!m_link->write(downloadRecord(value), &error))
+    if (!m_link->write(QByteArray::fromStdString(downloadRecord(value)), &error))
         return finish(error);
     ++m_sent;
     m_pause.start();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/downloadstream.h"
+#include "core/downloadstream.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -32,8 +32,8 @@ public:
     // Records handed to the port so far, the start record included.
     int recordsSent() const { return m_sent; }
 
-    static constexpr qint64 kStartPauseNs = 500'000'000;
-    static constexpr qint64 kRecordPauseNs = 50'000'000;
+    static constexpr qint64 kStartPauseNs = qint64(downloadPauseBefore(2)) * 1000000;
+    static constexpr qint64 kRecordPauseNs = qint64(downloadPauseBefore(3)) * 1000000;
 
 Q_SIGNALS:
     // Record 1 is out; the silent pause follows at once.

@@ -1,6 +1,6 @@
 #include "device/downloadtexts.h"
 
-#include "device/downloadstream.h"
+#include "core/usertexts.h"
 #include "device/portmap.h"
 
 #include <QCoreApplication>
@@ -8,16 +8,12 @@
 
 QString downloadTitle()
 {
-    return QCoreApplication::translate(
-        "GLIMMERON", "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...");
+    return QString::fromLatin1(kDownloadTitle.data(), qsizetype(kDownloadTitle.size()));
 }
 
 QString downloadPrompt()
 {
-    return QStringLiteral(
-        "\r 1) Cycle power/Connect Glimmeron to programming cable (All LEDs flash), "
-        "then\r\r 2)  Wait till all LEDS come on and stay on, then\r\r 3)  With all "
-        "LEDs lit, Press 'OK' to download to Glimmeron...");
+    return QString::fromLatin1(kDownloadPrompt.data(), qsizetype(kDownloadPrompt.size()));
 }
 
 QString downloadPortProblem(int number, const SerialPortEntry& port, const QString& reason,
@@ -40,20 +36,13 @@ QString downloadPortProblem(int number, const SerialPortEntry& port, const QStri
 
 QString downloadBrokenOff(int number, const QString& device, const QString& reason)
 {
-    return QCoreApplication::translate(
-               "GLIMMERON",
-               "The download to the GLIMMERON on serial port %1 (%2) stopped part-way: "
-               "%3.\r\rThe download is incomplete. Check the cable, then program the "
-               "device again.")
-        .arg(number)
-        .arg(device, reason);
+    const QString where = QStringLiteral("serial port %1 (%2)").arg(number).arg(device);
+    return QString::fromStdString(downloadBrokenOffText(where.toStdString(), reason.toStdString()));
 }
 
 QString downloadDone(int number, const QString& device, const QTime& at)
 {
-    return QCoreApplication::translate("GLIMMERON",
-                                       "Downloaded %1 bytes to the GLIMMERON on port %2 (%3) at %4")
-        .arg(3 * kDownloadRecords)
-        .arg(number)
-        .arg(device, at.toString(QStringLiteral("HH:mm:ss")));
+    const QString where = QStringLiteral("port %1 (%2)").arg(number).arg(device);
+    return QString::fromStdString(downloadDoneLine(
+        where.toStdString(), at.toString(QStringLiteral("HH:mm:ss")).toStdString()));
 }

@@ -26,6 +26,11 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
+        if (t == QAccessible::Description) { // what the entry means, then what the box is for
+            const QString tip = combo()->currentData(Qt::ToolTipRole).toString();
+            const QString own = QAccessibleWidget::text(t);
+            return tip.isEmpty() ? own : own.isEmpty() ? tip : tip + QStringLiteral(". ") + own;
+        }
         if (t == QAccessible::Value ||
             (t == QAccessible::Name && combo()->accessibleName().isEmpty()))
             return current();

@@ -1,6 +1,7 @@
 #include "preview/testrun.h"
 
 #include "core/servozones.h"
+#include "core/teststep.h"
 #include "sequence/colourtable.h"
 #include "sequence/sequencedocument.h"
 
@@ -79,30 +80,23 @@ void TestRun::beginStep()
     scheduleStepEnd();
 }
 
-// Each step ends at the run's start + k x TestSpeed, so the steps keep the device's
-// pace instead of adding the work of every step to it. A step that begins more than a
-// whole period late gets its full time: no burst of short steps to catch up.
 void TestRun::scheduleStepEnd()
 {
     const qint64 now = m_clock.nsecsElapsed();
-    m_stepDeadlineNs += m_periodNs;
-    if (m_stepDeadlineNs < now)
-        m_stepDeadlineNs = now + m_periodNs;
+    m_stepDeadlineNs = nextStepDeadline(m_stepDeadlineNs, now, m_periodNs);
     m_timer->start(static_cast<int>((m_stepDeadlineNs - now + 500'000) / 1'000'000));
 }
 
 void TestRun::tick()
 {
     Q_EMIT stepEnded(m_slot);
-    ++m_slot;
+    m_slot = nextTestSlot(m_slot, m_last);
     if (m_restartPending) {
         m_restartPending = false;
-        m_slot = m_last + 1;
-    }
-    if (m_slot > m_last) {
-        m_last = m_document.lastEvent(); // read once per pass
         m_slot = 0;
     }
+    if (m_slot == 0)
+        m_last = m_document.lastEvent(); // read once per pass
     beginStep();
 }
 

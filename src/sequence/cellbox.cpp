@@ -17,6 +17,8 @@ public:
     QString text(QAccessible::Text t) const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
+        if (t == QAccessible::Description && selected()) // spoken after the cell
+            return area()->selectionText();
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         return (selected() ? CellBox::tr("LED %1, event %2, selected")
@@ -24,6 +26,7 @@ public:
             .arg(cell->led())
             .arg(cell->slot() + 1);
     }
+    const CellArea* area() const { return static_cast<const CellArea*>(widget()->parentWidget()); }
     QAccessible::State state() const override
     {
         const auto* cell = static_cast<const CellBox*>(widget());
@@ -37,8 +40,7 @@ public:
     }
     bool selected() const
     {
-        const auto* cell = static_cast<const CellBox*>(widget());
-        return static_cast<const CellArea*>(cell->parentWidget())->isSelected(cell->slot());
+        return area()->isSelected(static_cast<const CellBox*>(widget())->slot());
     }
     QStringList actionNames() const override { return {toggleAction()}; }
     void doAction(const QString& action) override
@@ -96,14 +98,28 @@ void CellBox::paintCell(QPainter& painter) const
     }
 }
 
-void CellArea::setSelection(int first, int count)
+bool CellArea::setSelection(int first, int count)
 {
     if (first == m_first && count == m_count)
-        return;
+        return false;
     update(columns(m_first, m_count));
     m_first = first;
     m_count = count;
     update(columns(m_first, m_count));
+    // Assistive tools learn of it through the cell with the keyboard.
+    if (auto* cell = qobject_cast<CellBox*>(focusWidget())) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+    return true;
+}
+
+QString CellArea::selectionText() const
+{
+    return m_count == 1 ? tr("Selection: event %1").arg(m_first + 1)
+                        : tr("Selection: events %1 to %2").arg(m_first + 1).arg(m_first + m_count);
 }
 
 QRect CellArea::columns(int first, int count) const

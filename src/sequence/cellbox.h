@@ -35,9 +35,11 @@ class CellArea : public QWidget
 public:
     explicit CellArea(QWidget* parent) : QWidget(parent) {}
 
-    // Events first..first + count - 1 are selected; count 0 for none.
-    void setSelection(int first, int count);
+    // Events first..first + count - 1 are selected; count 0 for none. False when they were.
+    bool setSelection(int first, int count);
     bool isSelected(int slot) const { return slot >= m_first && slot < m_first + m_count; }
+    // "Selection: events 3 to 7", for assistive tools.
+    QString selectionText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

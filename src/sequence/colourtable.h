@@ -1,17 +1,11 @@
 #pragma once
 
+#include "core/colourtable.h"
+
 #include <QColor>
-#include <QString>
 #include <QStringList>
-#include <array>
 
-constexpr int kColourWhite = 7;
-
-// Colour codes are held as "&H" hex texts, lowest byte red.
-std::array<QString, 11> initialColourCodes();
 QStringList colourNames();
-quint32 colourCodeValue(const QString& code);
-QColor colourFromValue(quint32 value);
 // The colour of colour-table entry `index` (0..7).
 QColor tableColour(int index);
 // The contrast of two colours, 1 to 21, as readability guidelines reckon it.

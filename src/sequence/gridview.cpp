@@ -188,10 +188,10 @@ void GridView::selectEvents(int anchor, int slot)
 void GridView::showSelection()
 {
     const EventRange range = selectedEvents();
-    m_area->setSelection(range.first, hasSelection() ? range.count : 0);
+    if (!m_area->setSelection(hasSelection() ? range.first : 0, hasSelection() ? range.count : 0))
+        return;
     for (int i = 0; i < 50; ++i)
         showRulerBackground(i);
-    Q_EMIT selectionChanged();
 }
 
 // The test run's grey wins over the selection's tint, which is half the highlight colour.
@@ -256,7 +256,9 @@ bool GridView::rulerEvent(QLabel* label, QEvent* event)
 bool GridView::cellEvent(CellBox* cell, QEvent* event)
 {
     const auto at = [&] {
-        return cell->mapTo(m_area, static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QPoint p =
+            cell->mapTo(m_area, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return GridPoint{p.x(), p.y()};
     };
     switch (event->type()) {
     // A press soon after a click arrives as a double-click: it starts a drag all the same.
@@ -277,7 +279,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
         if (!m_drag.active())
             return false;
         paintFromStart(m_drag.moveTo(at()));
-        const QList<GridCell> fill = m_drag.release(at());
+        const std::vector<GridCell> fill = m_drag.release(at());
         Q_EMIT dragActiveChanged(false);
         if (m_drag.isClick())
             return false; // a plain click: the check box toggles itself
@@ -294,7 +296,7 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
 }
 
 // Each cell takes the state that its own row has at the start slot.
-void GridView::paintFromStart(const QList<GridCell>& cells)
+void GridView::paintFromStart(const std::vector<GridCell>& cells)
 {
     const int start = m_drag.startSlot();
     for (const GridCell& c : cells)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/dragpaint.h"
 #include "core/eventedits.h"
-#include "sequence/dragpaint.h"
 
 #include <QObject>
 #include <array>
@@ -49,7 +49,6 @@ public:
 Q_SIGNALS:
     // A drag is half an edit: the history waits for its end.
     void dragActiveChanged(bool active);
-    void selectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,7 +59,7 @@ private:
     void showCell(int led, int slot);
     void markRuler(int slot, bool marked);
     bool cellEvent(CellBox* cell, QEvent* event);
-    void paintFromStart(const QList<GridCell>& cells);
+    void paintFromStart(const std::vector<GridCell>& cells);
     bool moveCursor(CellBox* from, const QKeyEvent* key);
     void setCursorCell(CellBox* to);
     bool rulerEvent(QLabel* label, QEvent* event);

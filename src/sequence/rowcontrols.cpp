@@ -4,7 +4,7 @@
 #include "platform/layout.h"
 #include "sequence/colourtable.h"
 #include "sequence/lednamelabel.h"
-#include "sequence/rowpatterns.h"
+#include "core/rowpatterns.h"
 #include "sequence/sequencedocument.h"
 #include "sequence/servotexts.h"
 

@@ -1,5 +1,6 @@
 #include "sequence/sequencedocument.h"
 
+#include "core/sequencefile.h"
 #include "sequence/colourtable.h"
 
 // One edit, held as the sequence before and after it.
@@ -148,14 +149,15 @@ void SequenceDocument::assign(const SequenceData& data)
     merge(data);
 }
 
-void SequenceDocument::merge(const SequenceData& data)
+void SequenceDocument::merge(const SequenceData& file)
 {
+    const SequenceData merged = mergedSequence(this->data(), file);
     for (int i = 0; i < 50; ++i)
-        setEventValue(i, eventValue(i) | data.events[i]);
-    setLastEvent(data.lastEvent);
+        setEventValue(i, merged.events[i]);
+    setLastEvent(merged.lastEvent);
     for (int led = 0; led < 4; ++led)
-        setServoMode(led, data.servoModes[led]);
-    setTiming(data.sequencerDelay, data.testSpeed);
+        setServoMode(led, merged.servoModes[led]);
+    setTiming(merged.sequencerDelay, merged.testSpeed);
 }
 
 void SequenceDocument::setFile(const QString& path, const QString& title)

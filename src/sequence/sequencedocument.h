@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/eventedits.h"
+#include "core/rowpatterns.h"
 #include "core/sequencedata.h"
-#include "sequence/rowpatterns.h"
 
 #include <QObject>
 #include <QUndoStack>

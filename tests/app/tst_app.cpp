@@ -426,6 +426,9 @@ private Q_SLOTS:
             const QString value = static_cast<QComboBox*>(widget)->currentText().trimmed();
             QCOMPARE(ui->text(QAccessible::Value), value);
             QCOMPARE(ui->textInterface()->text(0, 10), value);
+            const QString meaning =
+                static_cast<QComboBox*>(widget)->currentData(Qt::ToolTipRole).toString();
+            QVERIFY(!meaning.isEmpty() && ui->text(QAccessible::Description).startsWith(meaning));
         }
         // The device-speed preview is a checkable entry with its state.
         QAccessibleInterface* view = QAccessible::queryAccessibleInterface(t.ui().MENUview);

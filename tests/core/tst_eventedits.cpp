@@ -93,9 +93,9 @@ private Q_SLOTS:
         row("bare, blanks, CR LF", "\r\n # . #\r\n...\r\n\r\n . . .\t\r\n.#.\r\n", "181", "");
         row("led#, colon", "led#1: #\nLED#2: #\nLED 3 .\nLED4 #", "b", "");
         row("other characters", "#x#\n...\n...\n...", "", "LED 1 holds \"x\"");
-        row("three lines", "#\n.\n.", "", "has 3 lines");
+        row("three lines", "#\n.\n.", "", "has 3 lines:");
         row("five lines", "#\n.\n.\n.\n#", "", "more than four");
-        row("unequal", "##\n..\n.\n..", "", "LED 3 holds 1 events");
+        row("unequal", "##\n..\n.\n..", "", "LED 3 holds 1 event and");
         row("labels out of order", "LED 2 #\nLED 1 #\n.\n.", "", "LED 1 to LED 4 in that order");
         row("only labels", "LED 1\nLED 2\nLED 3\nLED 4", "", "hold no events");
     }

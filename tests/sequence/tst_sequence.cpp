@@ -160,10 +160,10 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, crossed);
         QFETCH(QString, filled);
-        QList<QPoint> points;
+        QList<GridPoint> points;
         for (const QString& p : path.split(' '))
-            points << QPoint(p.section(',', 0, 0).toInt(), p.section(',', 1).toInt());
-        auto text = [](const QList<GridCell>& cells) {
+            points << GridPoint{p.section(',', 0, 0).toInt(), p.section(',', 1).toInt()};
+        auto text = [](const std::vector<GridCell>& cells) {
             QStringList parts;
             for (GridCell c : cells)
                 parts << QStringLiteral("%1:%2").arg(c.led).arg(c.slot);
@@ -172,13 +172,15 @@ private Q_SLOTS:
         DragPaint drag(GridGeometry{0, 10, 10, {0, 20, 40, 60}});
         QVERIFY(!drag.press({5, 15})); // the gap: no drag
         QVERIFY(drag.press(points.first()));
-        QList<GridCell> passed;
-        for (QPoint p : points.mid(1))
-            passed << drag.moveTo(p);
+        std::vector<GridCell> passed;
+        for (GridPoint p : points.mid(1)) {
+            const std::vector<GridCell> crossed = drag.moveTo(p);
+            passed.insert(passed.end(), crossed.begin(), crossed.end());
+        }
         QCOMPARE(text(passed), crossed);
         QCOMPARE(text(drag.release(points.last())), filled);
         QCOMPARE(drag.isClick(), crossed == "0:10");
-        QCOMPARE(drag.startSlot(), points.first().x() / 10);
+        QCOMPARE(drag.startSlot(), points.first().x / 10);
     }
 
     // The grid as the window system drives it: clicks, drags, the ruler and the keys.
@@ -256,8 +258,13 @@ private Q_SLOTS:
         for (int i = 0; i < 2; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(grid->selectedEvents().first + 10 * grid->selectedEvents().count, 31);
-        QVERIFY(QAccessible::queryAccessibleInterface(grid->cell(2, 3))->state().selected);
-        QVERIFY(!QAccessible::queryAccessibleInterface(grid->cell(2, 4))->state().selected);
+        // Assistive tools hear it with the cell: selected, and which events.
+        for (int slot : {1, 3, 4}) {
+            QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(grid->cell(2, slot));
+            QCOMPARE(cell->state().selected, slot < 4);
+            QCOMPARE(cell->text(QAccessible::Description),
+                     slot < 4 ? "Selection: events 2 to 4" : "");
+        }
         t.window->eventCommands()->copy();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  "LED 1  ...\nLED 2  #..\nLED 3  ...\nLED 4  ...\n");

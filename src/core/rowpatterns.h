@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QList>
 #include <array>
+#include <vector>
 
 constexpr int kSlots = 50;
 constexpr int kLeds = 4;
@@ -32,4 +32,5 @@ struct CellAssignment
 // The cells an operation sets in its target row, in the order it sets them.
 // `source` is the row read: the target itself, or the copy partner for "Copy from".
 // Copy to is Copy from seen from the partner row. `last` is the last event index.
-QList<CellAssignment> rowOperationCells(RowOperation operation, int last, const RowStates& source);
+std::vector<CellAssignment> rowOperationCells(RowOperation operation, int last,
+                                              const RowStates& source);

@@ -1,4 +1,4 @@
-#include "device/downloadstream.h"
+#include "core/downloadstream.h"
 
 #include "core/sequencedata.h"
 
@@ -38,18 +38,15 @@ std::uint8_t downloadRecordValue(const DownloadValues& values, int record)
     return values.lastEvent;
 }
 
-QByteArray downloadRecord(std::uint8_t value)
+std::string downloadRecord(std::uint8_t value)
 {
-    QByteArray record(3, '\0');
-    record[0] = static_cast<char>(value); // raw: 10 and 13 go out as they are
-    record[1] = '\r';
-    record[2] = '\n';
-    return record;
+    // Raw: 10 and 13 go out as they are.
+    return {static_cast<char>(value), '\r', '\n'};
 }
 
-QByteArray downloadStream(const DownloadValues& values)
+std::string downloadStream(const DownloadValues& values)
 {
-    QByteArray stream;
+    std::string stream;
     for (int r = 1; r <= kDownloadRecords; ++r)
         stream += downloadRecord(downloadRecordValue(values, r));
     return stream;

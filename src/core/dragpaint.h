@@ -1,9 +1,15 @@
 #pragma once
 
-#include <QList>
-#include <QPoint>
 #include <array>
 #include <optional>
+#include <vector>
+
+// A pointer position in pixels.
+struct GridPoint
+{
+    int x = 0;
+    int y = 0;
+};
 
 struct GridCell
 {
@@ -21,10 +27,10 @@ struct GridGeometry
     int cellHeight = 1;
     std::array<int, 4> rowTops{};
 
-    std::optional<GridCell> cellAt(QPoint pos) const;
+    std::optional<GridCell> cellAt(GridPoint pos) const;
     // The cells that the straight segment from `from` to `to` crosses, in the order it
     // crosses them. The gaps between rows and the space around the grid hold none.
-    QList<GridCell> cellsCrossed(QPoint from, QPoint to) const;
+    std::vector<GridCell> cellsCrossed(GridPoint from, GridPoint to) const;
 };
 
 // The painting rules of a mouse drag over the grid, without widgets: told the press,
@@ -37,12 +43,12 @@ public:
     explicit DragPaint(GridGeometry geometry) : m_geometry(geometry) {}
 
     // A press on a cell starts a drag; elsewhere it does nothing.
-    bool press(QPoint pos);
+    bool press(GridPoint pos);
     // The cells passed over since the last position.
-    QList<GridCell> moveTo(QPoint pos);
+    std::vector<GridCell> moveTo(GridPoint pos);
     // Ends the drag; the cells the release fill sets, none when it is off the grid or
     // not after the start slot.
-    QList<GridCell> release(QPoint pos);
+    std::vector<GridCell> release(GridPoint pos);
 
     bool active() const { return m_active; }
     // True while no cell but the pressed one was passed over: a plain click.
@@ -53,7 +59,7 @@ public:
 private:
     GridGeometry m_geometry;
     GridCell m_start{0, 0};
-    QPoint m_last;
+    GridPoint m_last;
     bool m_active = false;
     bool m_moved = false;
 };

@@ -1,0 +1,22 @@
+#include "core/usertexts.h"
+
+#include "core/downloadstream.h"
+
+std::string downloadDoneLine(std::string_view where, std::string_view time)
+{
+    return "Downloaded " + std::to_string(3 * kDownloadRecords) + " bytes to the GLIMMERON on " +
+           std::string(where) + " at " + std::string(time);
+}
+
+std::string downloadBrokenOffText(std::string_view where, std::string_view reason)
+{
+    return "The download to the GLIMMERON on " + std::string(where) +
+           " stopped part-way: " + std::string(reason) +
+           ".\r\rThe download is incomplete. Check the cable, then program the device again.";
+}
+
+std::string invalidSequenceText(std::string_view file, int record, std::string_view problem)
+{
+    return "The file " + std::string(file) + " is not a valid sequence data file. Record " +
+           std::to_string(record) + ": " + std::string(problem) + ".";
+}

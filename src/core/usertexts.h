@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the user reads, the same in every edition. CR alone breaks a line.
+inline constexpr std::string_view kDownloadTitle =
+    "Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...";
+inline constexpr std::string_view kDownloadPrompt =
+    "\r 1) Cycle power/Connect Glimmeron to programming cable (All LEDs flash), "
+    "then\r\r 2)  Wait till all LEDS come on and stay on, then\r\r 3)  With all "
+    "LEDs lit, Press 'OK' to download to Glimmeron...";
+
+// The status line after a whole stream went out: `where` names the port, `time` is
+// "HH:mm:ss".
+std::string downloadDoneLine(std::string_view where, std::string_view time);
+// A download that stopped part-way.
+std::string downloadBrokenOffText(std::string_view where, std::string_view reason);
+// A file that Open or Merge refuses.
+std::string invalidSequenceText(std::string_view file, int record, std::string_view problem);

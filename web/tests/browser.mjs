@@ -1,0 +1,218 @@
+// The built web edition in headless Chromium: files save byte for byte what the desktop
+// program writes, the download's bytes and pace reach a recording serial port, the page
+// works offline after one visit and can be installed.
+//   node web/tests/browser.mjs SITE_DIR
+import assert from 'node:assert/strict';
+import { mkdtemp, readdir, readFile, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { serve } from '../serve.mjs';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
+const corpus = join(root, 'tests/fuzz/corpus/sequencefile');
+const timeout = 30000;
+const site = process.argv[2];
+// However the browser misbehaves, the suite ends.
+setTimeout(() => { console.log('FAIL!  : the browser tests did not finish within 10 minutes'); process.exit(1); }, 600000).unref();
+const server = await serve(site, 0);
+const base = `http://127.0.0.1:${server.address().port}/`;
+const profile = await mkdtemp(join(tmpdir(), 'glimmeron-chromium-'));
+const downloads = await mkdtemp(join(tmpdir(), 'glimmeron-downloads-'));
+const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync'],
+});
+
+let failed = 0;
+async function test(name, body) {
+    if (process.env.ONLY && !name.includes(process.env.ONLY)) return;
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    try {
+        let timer;
+        await Promise.race([body(page), new Promise((_, fail) => {
+            timer = setTimeout(() => fail(new Error('no result within 120 s')), 120000);
+        })]).finally(() => clearTimeout(timer));
+        assert.deepEqual(errors, [], 'errors on the page');
+        console.log(`PASS   : ${name}`);
+    } catch (error) {
+        ++failed;
+        console.log(`FAIL!  : ${name}\n${error.stack}`);
+    } finally {
+        await page.close();
+    }
+}
+
+async function load(page, before) {
+    if (before) await page.evaluateOnNewDocument(before);
+    await page.goto(base);
+    await page.waitForSelector('body[data-ready="yes"]', { timeout });
+}
+
+async function openFile(page, path) {
+    const title = await page.$eval('title', (e) => e.textContent);
+    await (await page.$('#fileInput')).uploadFile(path);
+    await page.waitForFunction((t) => document.title !== t, { timeout }, title);
+}
+
+// What the desktop writes for a file it opens: the 65 records in its own form.
+const savedForm = (bytes) => {
+    let end = 0;
+    for (let line = 0; line < 65; ++line) end = bytes.indexOf('\r\n', end) + 2;
+    return bytes.subarray(0, end);
+};
+
+await test('each worked example and pattern saves the bytes the desktop writes', async () => {
+    const cdp = await browser.target().createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allowAndName', downloadPath: downloads, eventsEnabled: true });
+    const worked = await readFile(join(corpus, 'worked-example.dat'));
+    const cases = [['worked-example.dat', worked], ['start-up.dat', await readFile(join(corpus, 'start-up.dat'))],
+        ['commas-lf.dat', worked]].map(([name, bytes]) => [join(corpus, name), bytes]);
+    const patterns = join(root, 'data/patterns');
+    for (const name of await readdir(patterns))
+        cases.push([join(patterns, name), savedForm(await readFile(join(patterns, name)))]);
+    // A tab of its own per file: Chromium holds back the downloads of a busy tab.
+    for (const [path, expected] of cases) {
+        const page = await browser.newPage();
+        await load(page, () => Object.defineProperty(window, 'showSaveFilePicker', { value: undefined }));
+        await openFile(page, path);
+        // The download this Save starts, finished: its guid names the file.
+        const done = new Promise((resolve) => {
+            let guid = null;
+            const finished = new Set();
+            const settle = () => {
+                if (guid && finished.has(guid)) {
+                    cdp.off('Browser.downloadWillBegin', begun);
+                    cdp.off('Browser.downloadProgress', progress);
+                    resolve(guid);
+                }
+            };
+            const begun = (event) => { guid ??= event.guid; settle(); };
+            const progress = (event) => { if (event.state === 'completed') finished.add(event.guid); settle(); };
+            cdp.on('Browser.downloadWillBegin', begun);
+            cdp.on('Browser.downloadProgress', progress);
+        });
+        await page.click('#SaveButton');
+        const saved = await readFile(join(downloads, await done));
+        assert.ok(saved.equals(expected), `${path}: saved ${saved.length} bytes, expected ${expected.length}`);
+        await page.close();
+    }
+    await cdp.detach();
+});
+
+await test('a refused file changes nothing and says which record is wrong', async (page) => {
+    await load(page);
+    await (await page.$('#fileInput')).uploadFile(join(corpus, 'short.dat'));
+    await page.waitForSelector('#messageBox[open]', { timeout });
+    assert.match(await page.$eval('#messageText', (e) => e.textContent), /^The file short\.dat is not a valid sequence data file\. Record \d+: /);
+    assert.equal(await page.$eval('title', (e) => e.textContent), 'GLIMMERON  -  Programmable LED Sequencer/Flasher - Rev4');
+});
+
+await test('download writes the 171-byte stream at the device pace to a recording port', async (page) => {
+    await load(page, () => {
+        // A serial port that records each write and when it came.
+        const log = { options: null, writes: [], closed: false };
+        window.serialLog = log;
+        const port = {
+            getInfo: () => ({ usbVendorId: 0x0403, usbProductId: 0x6001 }),
+            open: async (options) => { log.options = options; },
+            close: async () => { log.closed = true; },
+            writable: new WritableStream({ write(chunk) { log.writes.push({ at: performance.now(), bytes: [...chunk] }); } }),
+        };
+        Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort: async () => port } });
+    });
+    await openFile(page, join(corpus, 'worked-example.dat'));
+    await page.click('#DownloadButton');
+    await page.waitForSelector('#messageBox[open]', { timeout });
+    assert.equal(await page.$eval('#messageTitle', (e) => e.textContent), 'Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...');
+    assert.equal(await page.$eval('#messageText', (e) => e.textContent),
+        "\n 1) Cycle power/Connect Glimmeron to programming cable (All LEDs flash), then\n\n 2)  Wait till all LEDS come on and stay on, then\n\n 3)  With all LEDs lit, Press 'OK' to download to Glimmeron...");
+    assert.equal(await page.$eval('#DownloadButton', (e) => e.disabled), true);
+    await page.click('#messageButtons button[value="OK"]');
+    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Downloaded'), { timeout });
+    assert.match(await page.$eval('#status', (e) => e.textContent),
+        /^Downloaded 171 bytes to the GLIMMERON on the chosen serial port \(USB 0403:6001\) at \d\d:\d\d:\d\d$/);
+    const log = await page.evaluate(() => window.serialLog);
+    assert.deepEqual(log.options, { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' });
+    const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 30, 2];
+    assert.deepEqual(log.writes.map((w) => w.bytes), values.map((v) => [v, 13, 10]));
+    const gaps = log.writes.slice(1).map((w, i) => w.at - log.writes[i].at);
+    assert.ok(gaps[0] >= 500, `start pause ${gaps[0]} ms`);
+    assert.ok(Math.min(...gaps.slice(1)) >= 50, `shortest gap ${Math.min(...gaps.slice(1))} ms`);
+    assert.ok(log.closed);
+    assert.equal(await page.$eval('#DownloadButton', (e) => e.disabled), false);
+    console.log(`         start pause ${gaps[0].toFixed(1)} ms, record gaps ${Math.min(...gaps.slice(1)).toFixed(1)}..${Math.max(...gaps.slice(1)).toFixed(1)} ms`);
+});
+
+await test('without Web Serial everything but Download works, and a line says where it does', async (page) => {
+    await load(page, () => { delete Navigator.prototype.serial; });
+    assert.equal(await page.$eval('#serialNote', (e) => e.hidden), false);
+    assert.match(await page.$eval('#serialNote', (e) => e.textContent), /Chrome, Edge and Opera/);
+});
+
+await test('painting, the last event, row tools, undo and redo', async (page) => {
+    await load(page);
+    const centre = async (id) => {
+        const box = await (await page.$(`#${id}`)).boundingBox();
+        return [box.x + box.width / 2, box.y + box.height / 2];
+    };
+    const events = () => page.evaluate(() => [...document.querySelectorAll('.cellrow')[1].children].map((c) => c.classList.contains('on')));
+    await page.mouse.click(...await centre('iSwitchLedX2-3')); // a click toggles one cell
+    await page.mouse.move(...await centre('iSwitchLedX2-3'));
+    await page.mouse.down();
+    await page.mouse.move(...await centre('iSwitchLedX2-9'), { steps: 3 });
+    await page.mouse.up();
+    assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [3, 4, 5, 6, 7, 8, 9]);
+    await page.click('#TimeAxis-9', { count: 2 });
+    assert.equal(await page.$eval('.tick.last', (e) => e.id), 'TimeAxis-9');
+    await page.click('#RowOptions1');
+    await page.click('#RowOptionsList-2'); // Toggle All, up to the last event
+    assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [0, 1, 2]);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('z');
+    await page.keyboard.up('Control');
+    assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [3, 4, 5, 6, 7, 8, 9]);
+    await page.click('#MENUedit');
+    await page.click('#MENUredo');
+    assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [0, 1, 2]);
+});
+
+await test('installable: the manifest and the service worker are found', async (page) => {
+    await load(page);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const cdp = await page.createCDPSession();
+    const manifest = await cdp.send('Page.getAppManifest');
+    assert.deepEqual(manifest.errors, []);
+    const data = JSON.parse(manifest.data);
+    assert.equal(data.name, 'GLIMMERON editor');
+    assert.equal(data.start_url, './');
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors, []);
+});
+
+await test('after one visit the page starts offline', async (page) => {
+    const started = Date.now();
+    await load(page);
+    console.log(`         interactive ${Date.now() - started} ms after the first request`);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout });
+    await new Promise((done) => { server.close(done); server.closeAllConnections(); });
+    await page.reload();
+    await page.waitForSelector('body[data-ready="yes"]', { timeout });
+    assert.equal(await page.$$eval('.cell', (cells) => cells.length), 200);
+    await openFile(page, join(corpus, 'worked-example.dat'));
+    assert.equal(await page.$eval('title', (e) => e.textContent), 'GLIMMERON  -  Programmable LED Sequencer/Flasher - worked-example.dat');
+});
+
+await browser.close();
+server.close();
+await rm(profile, { recursive: true, force: true });
+await rm(downloads, { recursive: true, force: true });
+console.log(failed ? `${failed} browser test(s) failed` : 'All browser tests passed');
+process.exit(failed ? 1 : 0);
