@@ -1,5 +1,6 @@
 #include "files/sequenceload.h"
 
+#include "core/usertexts.h"
 #include "files/savefile.h"
 #include "files/sequencefile.h"
 
@@ -15,11 +16,7 @@ SequenceLoad loadSequenceFile(const QString& path)
                     .arg(path, error)};
     const SequenceReadResult read = readSequenceFile(*bytes);
     if (!read.data)
-        return {std::nullopt,
-                QCoreApplication::translate(
-                    "GLIMMERON", "The file %1 is not a valid sequence data file. Record %2: %3.")
-                    .arg(path)
-                    .arg(read.record)
-                    .arg(read.problem)};
+        return {std::nullopt, QString::fromStdString(invalidSequenceText(
+                                  path.toStdString(), read.record, read.problem.toStdString()))};
     return {read.data, QString()};
 }

@@ -348,7 +348,7 @@ async function openBytes(bytes, name, merge) {
         await messageBox(core.invalidSequenceText(name, read.record, read.problem), appTitle);
         return;
     }
-    testRun.stop();
+    if (!merge) testRun.stop(); // a run goes on through Merge, with the merged events
     fileName = shownName = name;
     if (merge) {
         const before = clone(seq);

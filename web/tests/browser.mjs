@@ -128,6 +128,10 @@ await test('download writes the 171-byte stream at the device pace to a recordin
         Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort: async () => port } });
     });
     await openFile(page, join(corpus, 'worked-example.dat'));
+    await page.click('#Settings_button'); // the sequencer delay goes out as it is set
+    assert.equal(await page.$eval('#PICSpeedcombo', (e) => e.value), '30');
+    await page.select('#PICSpeedcombo', '100');
+    await page.click('#SettingsOKbutton');
     await page.click('#DownloadButton');
     await page.waitForSelector('#messageBox[open]', { timeout });
     assert.equal(await page.$eval('#messageTitle', (e) => e.textContent), 'Download to GLIMMERON  -  Programmable LED Sequencer/Flasher...');
@@ -140,7 +144,7 @@ await test('download writes the 171-byte stream at the device pace to a recordin
         /^Downloaded 171 bytes to the GLIMMERON on the chosen serial port \(USB 0403:6001\) at \d\d:\d\d:\d\d$/);
     const log = await page.evaluate(() => window.serialLog);
     assert.deepEqual(log.options, { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' });
-    const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 30, 2];
+    const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 100, 2];
     assert.deepEqual(log.writes.map((w) => w.bytes), values.map((v) => [v, 13, 10]));
     const gaps = log.writes.slice(1).map((w, i) => w.at - log.writes[i].at);
     assert.ok(gaps[0] >= 500, `start pause ${gaps[0]} ms`);
@@ -181,6 +185,52 @@ await test('painting, the last event, row tools, undo and redo', async (page) =>
     await page.click('#MENUedit');
     await page.click('#MENUredo');
     assert.deepEqual((await events()).flatMap((on, i) => on ? [i] : []), [0, 1, 2]);
+});
+
+await test('Test plays the events in the LEDs\' colours, through the servo zones of the stick', async (page) => {
+    await load(page);
+    await openFile(page, join(corpus, 'worked-example.dat')); // modes OFF, zone 1, NONE, NONE
+    const lampsAt = (slot) => page.waitForFunction((s) => document.getElementById(`TimeAxis-${s}`).classList.contains('playing')
+        && [0, 1, 2, 3].map((led) => getComputedStyle(document.getElementById(`LED-${led}`)).backgroundColor), { timeout, polling: 'mutation' }, slot)
+        .then((handle) => handle.jsonValue());
+    const white = 'rgb(255, 255, 255)';
+    const dark = 'rgb(0, 0, 0)';
+    await page.click('#TestButton');
+    assert.equal(await page.$eval('#TestButton', (e) => e.textContent), 'Stop Test');
+    assert.equal(await page.$eval('#stick', (e) => e.hidden), false);
+    assert.equal(await page.$eval('#Settings_button', (e) => e.hidden), true);
+    // Event 3 lights all four; the stick starts in zone 3, where LED 1 (OFF) and LED 2 (zone 1) stay dark.
+    assert.deepEqual(await lampsAt(2), [dark, dark, white, white]);
+    await page.$eval('#ServoStick', (e) => { e.value = '110'; e.dispatchEvent(new Event('input')); });
+    assert.equal(await page.$eval('#PulseWidth', (e) => e.textContent), '1100');
+    await lampsAt(0); // the next pass
+    assert.deepEqual(await lampsAt(2), [dark, white, white, white]);
+    await page.click('#TestButton');
+    await page.waitForFunction(() => !document.querySelector('.tick.playing'), { timeout });
+    assert.equal(await page.$eval('#Settings_button', (e) => e.hidden), false);
+    assert.equal(await page.$eval('#stick', (e) => e.hidden), true);
+    assert.deepEqual(await page.$$eval('.lamp', (lamps) => lamps.map((l) => getComputedStyle(l).backgroundColor)), Array(4).fill(dark));
+});
+
+await test('events selected on the ruler copy as text, paste elsewhere, and rotate', async (page) => {
+    await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    await load(page);
+    await openFile(page, join(corpus, 'worked-example.dat')); // events 5, 2, 15
+    const events = () => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
+        (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
+    const menu = async (item) => { await page.click('#MENUedit'); await page.click(`#${item}`); };
+    await page.click('#TimeAxis-0');
+    await page.keyboard.down('Shift');
+    await page.click('#TimeAxis-2');
+    await page.keyboard.up('Shift');
+    await menu('MENUcopy');
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), 'LED 1  #.#\nLED 2  .##\nLED 3  #.#\nLED 4  ..#\n');
+    await page.click('#TimeAxis-10');
+    await menu('MENUpaste');
+    assert.deepEqual((await events()).slice(0, 14), [5, 2, 15, 0, 0, 0, 0, 0, 0, 0, 5, 2, 15, 0]);
+    await page.click('#TimeAxis-0');
+    await menu('MENUrotateright'); // events 0 .. the last event (2) turn round
+    assert.deepEqual((await events()).slice(0, 4), [15, 5, 2, 0]);
 });
 
 await test('installable: the manifest and the service worker are found', async (page) => {
