@@ -123,8 +123,6 @@ int main(int argc, char* argv[])
 #ifdef Q_OS_UNIX
     // A reader that went away is a failed write, reported, not a silent end.
     std::signal(SIGPIPE, SIG_IGN);
-#endif
-#ifdef Q_OS_UNIX
     const bool errIsTerminal = isatty(STDERR_FILENO) != 0, inIsTerminal = isatty(STDIN_FILENO) != 0;
 #else
     const bool errIsTerminal = false, inIsTerminal = false;

@@ -67,12 +67,6 @@ ScaledView::ScaledView(QWidget* parent)
     setMinimumSize(clientPixels(m_most));
 }
 
-void ScaledView::setMostTwipsPerPixel(double most)
-{
-    m_most = most;
-    setMinimumSize(clientPixels(most));
-}
-
 QSize ScaledView::sizeHint() const
 {
     return clientPixels(twipsPerPixel());

@@ -11,8 +11,6 @@ public:
     explicit ScaledView(QWidget* parent);
 
     QWidget* surface() const { return m_surface; }
-    // The smallest scale, in twips per pixel: the design's size, or what fits the screen.
-    void setMostTwipsPerPixel(double most);
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -23,5 +21,5 @@ protected:
 
 private:
     QWidget* m_surface;
-    double m_most;
+    double m_most; // the smallest scale: what start-up chose to fit the screen
 };

@@ -1,5 +1,6 @@
 #include "platform/standardoutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
