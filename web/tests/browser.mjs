@@ -224,9 +224,11 @@ await test('events selected on the ruler copy as text, paste elsewhere, and rota
     await page.click('#TimeAxis-2');
     await page.keyboard.up('Shift');
     await menu('MENUcopy');
+    await page.waitForFunction(() => document.getElementById('status').textContent === 'Copied 3 events.', { timeout });
     assert.equal(await page.evaluate(() => navigator.clipboard.readText()), 'LED 1  #.#\nLED 2  .##\nLED 3  #.#\nLED 4  ..#\n');
     await page.click('#TimeAxis-10');
-    await menu('MENUpaste');
+    await menu('MENUpaste'); // the clipboard answers when it will
+    await page.waitForFunction(() => document.getElementById('iSwitchLedX4-12').classList.contains('on'), { timeout });
     assert.deepEqual((await events()).slice(0, 14), [5, 2, 15, 0, 0, 0, 0, 0, 0, 0, 5, 2, 15, 0]);
     await page.click('#TimeAxis-0');
     await menu('MENUrotateright'); // events 0 .. the last event (2) turn round
