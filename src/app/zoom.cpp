@@ -38,12 +38,21 @@ ZoomRange MainWindow::zoomRange() const
     return ::zoomRange(screen()->availableGeometry().size(), bars + frame);
 }
 
-// The window takes the size of the client area at the new scale; the view scales to it.
+// The window takes the size of the client area at the new scale, the view scales to it; the
+// window moves to stay on its screen.
 void MainWindow::zoomTo(double factor)
 {
     if (isMaximized() || isFullScreen())
         showNormal();
-    resize(clientPixels(factor) + size() - m_ui.view->size());
+    const QSize window = clientPixels(factor) + size() - m_ui.view->size();
+    const QRect available = screen()->availableGeometry();
+    QRect frame(frameGeometry().topLeft(), window + frameGeometry().size() - size());
+    frame.moveLeft(
+        std::max(available.left(), std::min(frame.left(), available.right() - frame.width())));
+    frame.moveTop(
+        std::max(available.top(), std::min(frame.top(), available.bottom() - frame.height())));
+    move(frame.topLeft());
+    resize(window);
 }
 
 // The size the user left, within the screen the window opens on.

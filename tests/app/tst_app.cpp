@@ -458,12 +458,15 @@ private Q_SLOTS:
         };
         grows({1500, 660});
         QCOMPARE(t.window->grid()->cell(0, 0)->width(), 18);
+        t.window->move(400, 400); // zoomed in, it moves to stay on the screen
+        const QRect screen = t.window->screen()->availableGeometry();
         for (const char* key : {"Ctrl++", "Ctrl+-", "Ctrl+0"}) {
             const int wide = client->width();
             QTest::keySequence(t.window.get(), QKeySequence(key));
             QTRY_VERIFY(key[5] == '0'   ? client->width() == 960
                         : key[5] == '+' ? client->width() > wide
                                         : client->width() < wide);
+            QTRY_VERIFY(screen.contains(t.window->frameGeometry()));
         }
         grows({1200, 900});
         QVERIFY(t.window->close());
