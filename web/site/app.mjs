@@ -218,7 +218,13 @@ function endDrag(event) {
 
 function gridKey(event) {
     const moves = { ArrowLeft: [0, -1], ArrowRight: [0, 1], ArrowUp: [-1, 0], ArrowDown: [1, 0] };
-    if (moves[event.key]) {
+    const ctrl = event.ctrlKey || event.metaKey;
+    const range = selected();
+    if (event.shiftKey && (event.key === 'ArrowLeft' || event.key === 'ArrowRight')) {
+        if (!selection) anchor = cursor.slot;
+        selection = selection ?? { first: cursor.slot, count: 1 };
+        select(Math.min(49, Math.max(0, cursor.slot + moves[event.key][1])), true);
+    } else if (moves[event.key]) {
         const [dl, ds] = moves[event.key];
         cursor = { led: Math.min(3, Math.max(0, cursor.led + dl)), slot: Math.min(49, Math.max(0, cursor.slot + ds)) };
     } else if (event.key === 'Home' || event.key === 'End') {
@@ -227,6 +233,15 @@ function gridKey(event) {
         const before = clone(seq);
         setCell(seq, cursor.led, cursor.slot, !cellOn(seq, cursor.led, cursor.slot));
         commit(before);
+    } else if (event.key === 'Delete') {
+        eventEdit(ctrl ? 'remove' : 'clear', range.first, range.count);
+    } else if (event.key === 'Insert') {
+        eventEdit('insert', range.first, 1);
+    } else if (ctrl && event.key.toLowerCase() === 'a') {
+        anchor = 0;
+        selection = { first: 0, count: 50 };
+    } else if (event.key === 'Escape') {
+        selection = null;
     } else {
         return;
     }
@@ -286,10 +301,9 @@ function select(slot, extend) {
     render();
 }
 
+// Without a selection the commands take the cursor's event.
 function selected() {
-    if (selection) return selection;
-    status('Select events first: click an event number under the grid, shift-click to extend.');
-    return null;
+    return selection ?? { first: cursor.slot, count: 1 };
 }
 
 function eventEdit(edit, first, count) {
@@ -300,7 +314,6 @@ function eventEdit(edit, first, count) {
 
 async function copyEvents(cut) {
     const range = selected();
-    if (!range) return;
     const text = core.eventsText(core.copyEvents(seq, range.first, range.count));
     try {
         await navigator.clipboard.writeText(text);
@@ -529,11 +542,11 @@ function wire() {
         MENUsave: save, OpenButton: () => chooseFile(false), SaveButton: save,
         MENUundo: () => step(undoStack, redoStack), MENUredo: () => step(redoStack, undoStack),
         MENUcut: () => copyEvents(true), MENUcopy: () => copyEvents(false), MENUpaste: pasteEvents,
-        MENUinsert: () => eventEdit('insert', selection ? selection.first : cursor.slot, 1),
-        MENUremove: () => { const r = selected(); if (r) eventEdit('remove', r.first, r.count); },
-        MENUclearevents: () => { const r = selected(); if (r) eventEdit('clear', r.first, r.count); },
+        MENUinsert: () => eventEdit('insert', selected().first, 1),
+        MENUremove: () => eventEdit('remove', selected().first, selected().count),
+        MENUclearevents: () => eventEdit('clear', selected().first, selected().count),
         MENUrotateleft: () => eventEdit('rotate', -1, 0), MENUrotateright: () => eventEdit('rotate', 1, 0),
-        MENUreverse: () => { const r = selected(); if (r) eventEdit('reverse', r.first, r.count); },
+        MENUreverse: () => eventEdit('reverse', selected().first, selected().count),
         MENUtest: () => testRun.toggle(), TestButton: () => testRun.toggle(),
         MENUdownload: startDownload, DownloadButton: startDownload,
         MENUsettings: settings, Settings_button: settings, MENUabout: about, MENUhowto: manual,
@@ -552,18 +565,16 @@ function wire() {
     });
     // Copy, cut and paste of events through the page's own clipboard events.
     const inField = () => ['INPUT', 'SELECT', 'TEXTAREA'].includes(document.activeElement?.tagName);
-    document.addEventListener('copy', (event) => {
-        if (inField() || !selection) return;
-        event.preventDefault();
-        event.clipboardData.setData('text/plain', core.eventsText(core.copyEvents(seq, selection.first, selection.count)));
-        clipboardFallback = event.clipboardData.getData('text/plain');
-    });
-    document.addEventListener('cut', (event) => {
-        if (inField() || !selection) return;
-        event.preventDefault();
-        event.clipboardData.setData('text/plain', core.eventsText(core.copyEvents(seq, selection.first, selection.count)));
-        eventEdit('remove', selection.first, selection.count);
-    });
+    for (const kind of ['copy', 'cut']) {
+        document.addEventListener(kind, (event) => {
+            if (inField()) return;
+            event.preventDefault();
+            const range = selected();
+            clipboardFallback = core.eventsText(core.copyEvents(seq, range.first, range.count));
+            event.clipboardData.setData('text/plain', clipboardFallback);
+            if (kind === 'cut') eventEdit('remove', range.first, range.count);
+        });
+    }
     document.addEventListener('paste', (event) => {
         if (inField()) return;
         event.preventDefault();

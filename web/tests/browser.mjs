@@ -234,6 +234,15 @@ await test('events selected on the ruler copy as text, paste elsewhere, and rota
     await page.click('#TimeAxis-0');
     await menu('MENUrotateright'); // events 0 .. the last event (2) turn round
     assert.deepEqual((await events()).slice(0, 4), [15, 5, 2, 0]);
+    await page.focus('#grid'); // Shift and the arrows select from the cursor's event; Ctrl+Delete deletes
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.up('Shift');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('Delete');
+    await page.keyboard.up('Control');
+    assert.deepEqual((await events()).slice(0, 11), [0, 0, 0, 0, 0, 0, 0, 5, 2, 15, 0]);
 });
 
 await test('a file dropped with Shift held merges: its cells join, the colours stay', async (page) => {
