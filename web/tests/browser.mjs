@@ -5,6 +5,7 @@
 import assert from 'node:assert/strict';
 import { mkdtemp, readdir, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
+import { gzipSync } from 'node:zlib';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
@@ -235,6 +236,23 @@ await test('events selected on the ruler copy as text, paste elsewhere, and rota
     assert.deepEqual((await events()).slice(0, 4), [15, 5, 2, 0]);
 });
 
+await test('a file dropped with Shift held merges: its cells join, the colours stay', async (page) => {
+    await load(page);
+    await openFile(page, join(corpus, 'worked-example.dat')); // events 5, 2, 15; LED 1 red
+    const scanner = await readFile(join(root, 'data/patterns/Scanner.DAT'), 'latin1');
+    const theirs = scanner.split('\r\n').slice(0, 50).map((line) => Number(line.replaceAll('"', '')));
+    await page.evaluate((text) => {
+        const data = new DataTransfer();
+        data.items.add(new File([text], 'Scanner.DAT'));
+        document.getElementById('grid').dispatchEvent(new DragEvent('drop', { dataTransfer: data, shiftKey: true, bubbles: true }));
+    }, scanner);
+    await page.waitForFunction(() => document.querySelector('title').textContent.endsWith('- Scanner.DAT *'), { timeout });
+    const events = await page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
+        (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
+    assert.deepEqual(events, theirs.map((v, i) => v | ([5, 2, 15][i] ?? 0)));
+    assert.equal(await page.$eval('#LEDlabel1-0', (e) => getComputedStyle(e).color), 'rgb(255, 0, 0)');
+});
+
 await test('installable: the manifest and the service worker are found', async (page) => {
     await load(page);
     await page.evaluate(() => navigator.serviceWorker.ready);
@@ -246,6 +264,14 @@ await test('installable: the manifest and the service worker are found', async (
     assert.equal(data.start_url, './');
     const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
     assert.deepEqual(installabilityErrors, []);
+});
+
+await test('the whole edition stays under 400 KB compressed', async () => {
+    const files = (await readdir(site)).filter((name) => !name.startsWith('.'));
+    const sizes = await Promise.all(files.map(async (name) => gzipSync(await readFile(join(site, name)), { level: 9 }).length));
+    const total = sizes.reduce((a, b) => a + b, 0);
+    console.log(`         ${(total / 1024).toFixed(0)} KB compressed in ${files.length} files`);
+    assert.ok(total < 400 * 1024);
 });
 
 await test('after one visit the page starts offline', async (page) => {
