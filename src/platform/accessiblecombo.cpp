@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
-#include <QPointer>
 
 namespace {
 
