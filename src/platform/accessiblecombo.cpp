@@ -1,12 +1,52 @@
 #include "platform/accessiblecombo.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QComboBox>
 
 namespace {
 
 const char* const kLabels = "glimmeronAccessibleLabels";
+const char* const kCaption = "glimmeronAccessibleCaption";
+
+// What a screen reader speaks before "combo box": the box's name and its current entry. Orca
+// names a labelled box by its first label alone and speaks the value only after a pause, so
+// this caption, a child object of the box, comes before the visible labels.
+class ComboCaption : public QAccessibleObject
+{
+public:
+    explicit ComboCaption(QObject* caption) : QAccessibleObject(caption) {}
+
+    QComboBox* combo() const { return static_cast<QComboBox*>(object()->parent()); }
+    QAccessibleInterface* box() const { return QAccessible::queryAccessibleInterface(combo()); }
+
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.invisible = !combo()->isVisible();
+        return s;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? combo()->accessibleName() + QStringLiteral(", ") +
+                                            combo()->currentText().trimmed()
+                                      : QString();
+    }
+    QRect rect() const override { return box()->rect(); }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        if (!(match & QAccessible::Labelled))
+            return {};
+        return {{box(), QAccessible::Labelled}};
+    }
+    QAccessibleInterface* parent() const override { return box(); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+};
 
 // Read-only text of the current entry: with it, a screen reader speaks the value after the
 // label (Qt 6.4 offers no selection for a combo box's entries).
@@ -46,11 +86,16 @@ public:
     relations(QAccessible::Relation match) const override
     {
         auto found = QAccessibleWidget::relations(match);
-        if (match & QAccessible::Label)
+        if (match & QAccessible::Label) {
+            if (QObject* caption =
+                    combo()->findChild<QObject*>(kCaption, Qt::FindDirectChildrenOnly);
+                caption && !combo()->accessibleName().isEmpty())
+                found.prepend({QAccessible::queryAccessibleInterface(caption), QAccessible::Label});
             for (QObject* label : combo()->property(kLabels).value<QObjectList>())
                 if (label)
                     found.append(
                         {QAccessible::queryAccessibleInterface(label), QAccessible::Label});
+        }
         return found;
     }
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
@@ -81,6 +126,9 @@ QAccessibleInterface* comboInterface(const QString&, QObject* object)
 {
     if (auto* combo = qobject_cast<QComboBox*>(object))
         return new ComboAccessible(combo);
+    if (object->objectName() == QLatin1String(kCaption) &&
+        qobject_cast<QComboBox*>(object->parent()))
+        return new ComboCaption(object);
     return nullptr;
 }
 
@@ -91,7 +139,14 @@ QComboBox* newComboBox(QWidget* parent)
     // Before the first combo box: Qt asks a factory once per object and keeps the answer.
     static const bool installed = (QAccessible::installFactory(comboInterface), true);
     Q_UNUSED(installed);
-    return new QComboBox(parent);
+    auto* combo = new QComboBox(parent);
+    auto* caption = new QObject(combo);
+    caption->setObjectName(QLatin1String(kCaption));
+    QObject::connect(combo, &QComboBox::currentIndexChanged, caption, [caption] {
+        QAccessibleEvent event(caption, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    });
+    return combo;
 }
 
 void setAccessibleLabels(QComboBox* combo, const QList<QWidget*>& labels)

@@ -129,7 +129,8 @@ void findTreeFaults(QAccessibleInterface* node, QStringList& faults)
     if (node->role() == QAccessible::ComboBox) {
         const auto labels = node->relations(QAccessible::Label);
         if (std::none_of(labels.begin(), labels.end(), [](const auto& label) {
-                return label.first->role() != QAccessible::Grouping &&
+                return qobject_cast<QWidget*>(label.first->object()) &&
+                       label.first->role() != QAccessible::Grouping &&
                        !label.first->state().invisible;
             }))
             faults << what + " has no visible label";
@@ -422,9 +423,11 @@ private Q_SLOTS:
                 QAccessibleActionInterface::pressAction()));
         if (role == QAccessible::CheckBox)
             QVERIFY(ui->state().checkable && !ui->state().checked);
-        if (role == QAccessible::ComboBox) { // its value as text a screen reader reads
+        if (role == QAccessible::ComboBox) { // its value as text, and in the label read first
             const QString value = static_cast<QComboBox*>(widget)->currentText().trimmed();
             QCOMPARE(ui->text(QAccessible::Value), value);
+            QCOMPARE(ui->relations(QAccessible::Label).value(0).first->text(QAccessible::Name),
+                     name + ", " + value);
             QCOMPARE(ui->textInterface()->text(0, 10), value);
             const QString meaning =
                 static_cast<QComboBox*>(widget)->currentData(Qt::ToolTipRole).toString();
