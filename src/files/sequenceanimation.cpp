@@ -2,6 +2,7 @@
 
 #include "core/sequencedata.h"
 #include "files/sequencepicture.h"
+#include "files/sharestyle.h"
 #include "sequence/colourtable.h"
 
 #include <QCoreApplication>
@@ -21,24 +22,15 @@ constexpr int kColumn = (kWidth - 2 * kSide) / 4;
 // the eight LED colours, then greys from the background to the ink for smooth text.
 constexpr int kBackground = 0, kUnlit = 1, kRim = 2, kUnchanged = 3, kFirstColour = 4;
 constexpr int kFirstGrey = 12, kGreys = 20, kPaletteSize = 32;
-const QColor kBackgroundColour(0x1e, 0x22, 0x27);
-const QColor kUnlitColour(0x3a, 0x3f, 0x47);
+const QColor kBackgroundColour = ShareStyle::kBackground;
+const QColor kUnlitColour = ShareStyle::kUnlit;
 const QColor kRimColour(0x9a, 0xa0, 0xa8);
-const QColor kInk(0xe8, 0xe8, 0xe8);
-const QColor kDimInk(0xa0, 0xa6, 0xae);
+using ShareStyle::kDimInk;
+using ShareStyle::kInk;
 
 QString tr(const char* text)
 {
     return QCoreApplication::translate("GLIMMERON", text);
-}
-
-QFont frameFont(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 std::array<QColor, kPaletteSize> palette()
@@ -68,10 +60,10 @@ QImage drawFrame(const SequenceData& data, const QString& title, int event)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(kInk);
-    painter.setFont(frameFont(18, true));
+    painter.setFont(ShareStyle::font(18, true));
     painter.drawText(QRect(kSide, 10, kWidth - 200, 26), Qt::AlignLeft | Qt::AlignVCenter,
                      painter.fontMetrics().elidedText(title, Qt::ElideRight, kWidth - 200));
-    painter.setFont(frameFont(16, true));
+    painter.setFont(ShareStyle::font(16, true));
     painter.drawText(QRect(kWidth - kSide - 170, 10, 170, 26), Qt::AlignRight | Qt::AlignVCenter,
                      tr("Event %1 of %2").arg(event + 1).arg(data.lastEvent + 1));
     const QStringList colours = colourNames();
@@ -84,16 +76,16 @@ QImage drawFrame(const SequenceData& data, const QString& title, int event)
         painter.setBrush(lit ? tableColour(index) : kUnlitColour);
         painter.drawEllipse(left + 3, 55, kLamp - 6, kLamp - 6);
         painter.setPen(kInk);
-        painter.setFont(frameFont(15, true));
+        painter.setFont(ShareStyle::font(15, true));
         painter.drawText(QRect(left + kLamp + 8, 54, kColumn - kLamp - 8, 22),
                          Qt::AlignLeft | Qt::AlignVCenter, tr("LED#%1").arg(led + 1));
         painter.setPen(kDimInk);
-        painter.setFont(frameFont(12));
+        painter.setFont(ShareStyle::font(12));
         painter.drawText(QRect(left + kLamp + 8, 76, kColumn - kLamp - 8, 20),
                          Qt::AlignLeft | Qt::AlignVCenter, colours.value(index));
     }
     painter.setPen(kDimInk);
-    painter.setFont(frameFont(13));
+    painter.setFont(ShareStyle::font(13));
     painter.drawText(QRect(kSide, 114, kWidth - 2 * kSide, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      cycleDescription(data.lastEvent, data.sequencerDelay));
     return image;

@@ -1,6 +1,7 @@
 #include "files/sequencepicture.h"
 
 #include "core/sequencedata.h"
+#include "files/sharestyle.h"
 #include "sequence/colourtable.h"
 #include "sequence/servotexts.h"
 
@@ -23,25 +24,16 @@ constexpr int kModeWidth = 140;
 constexpr int kTitleHeight = 60;
 constexpr int kHeadingHeight = 24;
 constexpr int kRulerHeight = 22;
-const QColor kBackground(0x1e, 0x22, 0x27);
-const QColor kUnlit(0x3a, 0x3f, 0x47);
+using ShareStyle::kBackground;
+using ShareStyle::kUnlit;
 const QColor kLitFrame(0xf2, 0xf2, 0xf2);
-const QColor kInk(0xe8, 0xe8, 0xe8);
-const QColor kDimInk(0xa0, 0xa6, 0xae);
+using ShareStyle::kDimInk;
+using ShareStyle::kInk;
 const QColor kLastEvent(0xff, 0x60, 0x60);
 
 QString tr(const char* text)
 {
     return QCoreApplication::translate("GLIMMERON", text);
-}
-
-QFont pictureFont(int pixels, bool bold = false, bool mono = false)
-{
-    QFont font(mono ? QStringLiteral("Monospace") : QStringLiteral("Sans"));
-    font.setStyleHint(mono ? QFont::Monospace : QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 // A lit cell keeps a light frame: a Black LED's lit cell is then still unlike an unlit one.
@@ -69,7 +61,7 @@ QImage sequencePicture(const SequenceData& data, const QString& name)
     const int events = data.lastEvent + 1;
     const int gridLeft = kMargin + kNameWidth, modesLeft = gridLeft + events * kPitch + kModeGap;
     // A long name widens the picture up to the width of 50 events, and is cut there.
-    const QFontMetrics titleMetrics(pictureFont(22, true));
+    const QFontMetrics titleMetrics(ShareStyle::font(22, true));
     const QString title =
         titleMetrics.elidedText(name.isEmpty() ? tr("GLIMMERON sequence") : name, Qt::ElideRight,
                                 kNameWidth + 50 * kPitch + kModeGap + kModeWidth);
@@ -85,14 +77,14 @@ QImage sequencePicture(const SequenceData& data, const QString& name)
     painter.setRenderHint(QPainter::TextAntialiasing);
 
     painter.setPen(kInk);
-    painter.setFont(pictureFont(22, true));
+    painter.setFont(ShareStyle::font(22, true));
     painter.drawText(QRect(kMargin, kMargin, width, 30), Qt::AlignLeft | Qt::AlignVCenter, title);
     painter.setPen(kDimInk);
-    painter.setFont(pictureFont(15));
+    painter.setFont(ShareStyle::font(15));
     painter.drawText(QRect(kMargin, kMargin + 32, width, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      cycleDescription(data.lastEvent, data.sequencerDelay));
     painter.setPen(kInk);
-    painter.setFont(pictureFont(14, true));
+    painter.setFont(ShareStyle::font(14, true));
     painter.drawText(QRect(modesLeft, rowsTop - kHeadingHeight, kModeWidth, kHeadingHeight),
                      Qt::AlignLeft | Qt::AlignVCenter, tr("Servo Control"));
 
@@ -106,25 +98,25 @@ QImage sequencePicture(const SequenceData& data, const QString& name)
         painter.setBrush(colour);
         painter.drawEllipse(QRectF(kMargin + 1, top + 9, 18, 18));
         painter.setPen(kInk);
-        painter.setFont(pictureFont(15, true));
+        painter.setFont(ShareStyle::font(15, true));
         painter.drawText(QRect(kMargin + 28, top, kNameWidth, 19), Qt::AlignLeft | Qt::AlignBottom,
                          tr("LED#%1").arg(led + 1));
         painter.setPen(kDimInk);
-        painter.setFont(pictureFont(12));
+        painter.setFont(ShareStyle::font(12));
         painter.drawText(QRect(kMargin + 28, top + 19, kNameWidth, 16),
                          Qt::AlignLeft | Qt::AlignTop, colours.value(index));
         for (int i = 0; i < events; ++i)
             drawCell(painter, QRect(gridLeft + i * kPitch, top + 4, kCell, kCell),
                      (data.events[i] >> led) & 1, colour);
         painter.setPen(kInk);
-        painter.setFont(pictureFont(14, false, true));
+        painter.setFont(ShareStyle::font(14, false, true));
         painter.drawText(QRect(modesLeft, top, kModeWidth, kRowPitch),
                          Qt::AlignLeft | Qt::AlignVCenter, modes.value(data.servoModes[led]));
     }
     // The ruler numbers the events from 1; the last event is marked as on screen.
     for (int i = 0; i < events; ++i) {
         const bool last = i == data.lastEvent;
-        painter.setFont(pictureFont(12, last));
+        painter.setFont(ShareStyle::font(12, last));
         painter.setPen(last ? kLastEvent : kDimInk);
         painter.drawText(QRect(gridLeft + i * kPitch, rulerTop, kCell, kRulerHeight),
                          Qt::AlignCenter, QString::number(i + 1));
