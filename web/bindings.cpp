@@ -64,7 +64,8 @@ val bytesOf(const std::string& s)
 
 std::string stringOf(const val& bytes)
 {
-    const std::vector<unsigned char> v = emscripten::convertJSArrayToNumberVector<unsigned char>(bytes);
+    const std::vector<unsigned char> v =
+        emscripten::convertJSArrayToNumberVector<unsigned char>(bytes);
     return std::string(v.begin(), v.end());
 }
 
@@ -148,12 +149,22 @@ private:
     DragPaint m_drag;
 };
 
-std::string colourHex(int index)
+std::string hex(Rgb c)
 {
-    const Rgb c = tableRgb(index);
     char text[8];
     std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
     return text;
+}
+
+std::string colourHex(int index)
+{
+    return hex(tableRgb(index));
+}
+
+// Where an LED's name in colour `index` stays readable.
+std::string nameBackgroundHex(int index)
+{
+    return hex(nameBackground(tableRgb(index)));
 }
 
 val colourNames()
@@ -234,6 +245,7 @@ EMSCRIPTEN_BINDINGS(glimmeron)
     function("downloadBytes", &downloadBytes);
     function("downloadPauseBefore", &downloadPauseBefore);
     function("colourHex", &colourHex);
+    function("nameBackgroundHex", &nameBackgroundHex);
     function("colourNames", &colourNames);
     function("servoModeText", &servoModeText);
     function("servoZoneBit", &servoZoneBit);
@@ -247,15 +259,17 @@ EMSCRIPTEN_BINDINGS(glimmeron)
     function("nextStepDeadline", &stepDeadline);
     function("nextTestSlot", &nextTestSlot);
     function("text", &text);
-    function("downloadDoneLine", +[](std::string where, std::string time) {
-        return downloadDoneLine(where, time);
-    });
-    function("downloadBrokenOffText", +[](std::string where, std::string reason) {
-        return downloadBrokenOffText(where, reason);
-    });
-    function("invalidSequenceText", +[](std::string file, int record, std::string problem) {
-        return invalidSequenceText(file, record, problem);
-    });
+    function(
+        "downloadDoneLine",
+        +[](std::string where, std::string time) { return downloadDoneLine(where, time); });
+    function(
+        "downloadBrokenOffText", +[](std::string where, std::string reason) {
+            return downloadBrokenOffText(where, reason);
+        });
+    function(
+        "invalidSequenceText", +[](std::string file, int record, std::string problem) {
+            return invalidSequenceText(file, record, problem);
+        });
     class_<PageDrag>("PageDrag")
         .constructor<int, int, int, val>()
         .function("press", &PageDrag::press)

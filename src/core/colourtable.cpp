@@ -1,6 +1,8 @@
 #include "core/colourtable.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 std::array<std::string, 11> initialColourCodes()
 {
@@ -35,4 +37,32 @@ Rgb tableRgb(int index)
     if (index < 0 || index >= kTableColours)
         return {};
     return rgbFromValue(colourCodeValue(initialColourCodes()[index]));
+}
+
+namespace {
+
+double luminance(Rgb colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.red) + 0.7152 * channel(colour.green) +
+           0.0722 * channel(colour.blue);
+}
+
+} // namespace
+
+double contrastRatio(Rgb a, Rgb b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Rgb nameBackground(Rgb text)
+{
+    const Rgb grey{0x90, 0x90, 0x90}, dark{0x20, 0x20, 0x20}, light{0xE0, 0xE0, 0xE0};
+    if (contrastRatio(text, grey) >= 3)
+        return grey;
+    return contrastRatio(text, dark) >= contrastRatio(text, light) ? dark : light;
 }

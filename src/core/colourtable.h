@@ -24,3 +24,9 @@ struct Rgb
 Rgb rgbFromValue(std::uint32_t value);
 // The colour of colour-table entry `index` (0..7); black outside the table.
 Rgb tableRgb(int index);
+
+// The contrast of two colours, 1 to 21, as readability guidelines reckon it.
+double contrastRatio(Rgb a, Rgb b);
+// The background of an LED's name in colour `text`: the design's grey, or a darker or
+// lighter one where the grey would leave the name less than 3:1 to read.
+Rgb nameBackground(Rgb text);

@@ -150,7 +150,8 @@ function render() {
             cell.setAttribute('aria-checked', String(on));
         }
         const index = seq.colourIndexes[led];
-        names[led].style.color = index >= 0 && index < 8 ? core.colourHex(index) : '#000000';
+        names[led].style.color = core.colourHex(index);
+        names[led].style.background = core.nameBackgroundHex(index);
         names[led].setAttribute('aria-description', core.colourNames()[index] ?? '');
         servoSelects[led].value = String(seq.servoModes[led]);
     }
