@@ -19,6 +19,7 @@ const undoStack = [];
 const redoStack = [];
 let selection = null;       // { first, count } of the selected events
 let anchor = 0;             // where a shift-click extends the selection from
+let rulerDrag = false;      // a drag along the ruler is selecting
 let cursor = { led: 0, slot: 0 };
 let downloading = false;
 
@@ -126,7 +127,15 @@ function build() {
         tick.id = `TimeAxis-${slot}`;
         tick.textContent = String((slot + 1) % 10);
         tick.title = `Event ${slot + 1}`;
-        tick.addEventListener('click', (event) => select(slot, event.shiftKey));
+        // Pressed on one event number and dragged along the ruler, a selection.
+        tick.addEventListener('pointerdown', (event) => {
+            if (event.button !== 0) return;
+            rulerDrag = true;
+            select(slot, event.shiftKey);
+        });
+        tick.addEventListener('pointerenter', (event) => {
+            if (rulerDrag && event.buttons & 1) select(slot, true);
+        });
         tick.addEventListener('dblclick', () => {
             const before = clone(seq);
             seq.lastEvent = slot;
@@ -136,6 +145,7 @@ function build() {
         ticks.push(tick);
     }
     grid.append(ruler);
+    window.addEventListener('pointerup', () => { rulerDrag = false; });
     for (const id of ['PICSpeedcombo', 'PCSpeedcombo'])
         for (let v = 1; v <= 255; ++v) $(id).add(new Option(` ${v}`, v));
 }

@@ -220,7 +220,12 @@ await test('events selected on the ruler copy as text, paste elsewhere, and rota
     const events = () => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
         (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
     const menu = async (item) => { await page.click('#MENUedit'); await page.click(`#${item}`); };
-    await page.click('#TimeAxis-0');
+    const centre = async (id) => { const b = await (await page.$(id)).boundingBox(); return [b.x + b.width / 2, b.y + b.height / 2]; };
+    await page.mouse.move(...await centre('#TimeAxis-0')); // a drag along the ruler, then Shift+click
+    await page.mouse.down();
+    await page.mouse.move(...await centre('#TimeAxis-1'), { steps: 4 });
+    await page.mouse.up();
+    assert.equal(await page.$$eval('.tick.selected', (t) => t.length), 2);
     await page.keyboard.down('Shift');
     await page.click('#TimeAxis-2');
     await page.keyboard.up('Shift');
