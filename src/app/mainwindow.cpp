@@ -89,6 +89,9 @@ void MainWindow::wireCommands()
     m_ui.MENUedit->addSeparator();
     connect(m_events, &EventCommands::status, this,
             [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+    // What the bar said of an edit is no longer true after the next edit, undo or redo.
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, statusBar(),
+            &QStatusBar::clearMessage);
     QAction* lastEvent = m_ui.MENUedit->addAction(tr("Set &Last Event"));
     lastEvent->setObjectName(QStringLiteral("MENUlastevent"));
     lastEvent->setShortcut(Qt::CTRL | Qt::Key_L);

@@ -169,7 +169,7 @@ EventsRead readEventsText(std::string_view text)
         if (rows[led].size() != rows[0].size())
             return {{},
                     lineName(led) + " holds " + counted(int(rows[led].size()), "event") +
-                        " and the line of LED 1 " + std::to_string(rows[0].size()) +
+                        " and the line of LED 1 holds " + counted(int(rows[0].size()), "event") +
                         ": every LED needs one character per event."};
     }
     EventsRead read;

@@ -294,6 +294,8 @@ private Q_SLOTS:
             "2 more ran past event 50 and were dropped."));
         QCOMPARE(rowOn(doc, 0), QList<int>({48, 49}));
         QCOMPARE(rowOn(doc, 1), QList<int>({1, 47}));
+        QTest::keyClick(t.window.get(), Qt::Key_Z, Qt::ControlModifier); // the bar's word is gone
+        QCOMPARE(t.window->statusBar()->currentMessage(), QString());
     }
 
     // Lists wait with the window live and nest (one click answers both); they take the
