@@ -44,13 +44,6 @@ function step(from, to) {
     render();
 }
 
-function replaceAll(next) {
-    seq = next;
-    undoStack.length = redoStack.length = 0;
-    savedState = clone(seq);
-    render();
-}
-
 function status(text) {
     $('status').textContent = text;
 }
@@ -374,13 +367,12 @@ async function openBytes(bytes, name, merge) {
     }
     if (!merge) testRun.stop(); // a run goes on through Merge, with the merged events
     fileName = shownName = name;
-    if (merge) {
-        const before = clone(seq);
-        seq = core.merged(seq, read.data);
-        commit(before);
-    } else {
-        replaceAll(read.data);
-    }
+    // Open is a step of its own, so Undo brings back what was on screen.
+    const before = clone(seq);
+    seq = merge ? core.merged(seq, read.data) : read.data;
+    if (!merge) savedState = clone(seq);
+    commit(before);
+    render();
     status(read.note);
 }
 
@@ -436,6 +428,7 @@ function newClear() {
     fresh.testSpeed = seq.testSpeed;
     seq = fresh;
     shownName = '';
+    savedState = clone(seq); // nothing new to lose, as after Save
     commit(before);
     render();
 }
@@ -481,7 +474,9 @@ $('Settings_form').addEventListener('close', () => {
     commit(before);
 });
 
-const fiveButtons = ['TestButton', 'Settings_button', 'DownloadButton', 'OpenButton', 'SaveButton'];
+// A download refuses these, from the buttons and the menus alike.
+const fiveButtons = ['TestButton', 'Settings_button', 'DownloadButton', 'OpenButton', 'SaveButton',
+    'MENUnew', 'MENUopen', 'MENUmerge', 'MENUsave', 'MENUtest', 'MENUdownload', 'MENUsettings'];
 
 async function startDownload() {
     if (downloading) return;
@@ -568,6 +563,7 @@ function wire() {
     const keys = { s: save, o: () => chooseFile(false), z: () => step(undoStack, redoStack), y: () => step(redoStack, undoStack) };
     document.addEventListener('keydown', (event) => {
         if (!(event.ctrlKey || event.metaKey) || event.altKey || document.querySelector('dialog[open]')) return;
+        if (downloading && 'so'.includes(event.key.toLowerCase())) return;
         const key = event.key.toLowerCase();
         const command = key === 'z' && event.shiftKey ? keys.y : keys[key];
         if (!command) return;
@@ -575,7 +571,8 @@ function wire() {
         command();
     });
     // Copy, cut and paste of events through the page's own clipboard events.
-    const inField = () => ['INPUT', 'SELECT', 'TEXTAREA'].includes(document.activeElement?.tagName);
+    const inField = () => ['INPUT', 'SELECT', 'TEXTAREA'].includes(document.activeElement?.tagName) ||
+        !document.getSelection().isCollapsed; // text chosen on the page copies as text
     for (const kind of ['copy', 'cut']) {
         document.addEventListener(kind, (event) => {
             if (inField()) return;
@@ -613,7 +610,8 @@ function wire() {
         event.preventDefault();
         document.body.classList.remove('dropping');
         const file = event.dataTransfer.files[0];
-        if (file) openFile(file, event.shiftKey);
+        // Not under an open dialog, whose OK would write over what the file brought.
+        if (file && !downloading && !document.querySelector('dialog[open]')) openFile(file, event.shiftKey);
     });
 
     $('ServoStick').addEventListener('input', () => {
@@ -622,7 +620,7 @@ function wire() {
         testRun.stickPosition = position;
     });
     window.addEventListener('beforeunload', (event) => {
-        if (!same(seq, savedState)) event.preventDefault();
+        if (downloading || !same(seq, savedState)) event.preventDefault();
     });
 
     if (!('serial' in navigator)) {

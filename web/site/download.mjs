@@ -18,6 +18,9 @@ function clock(date) {
 
 // `ui`: ask(text, title) -> 'OK' | 'Cancel'; tell(text); transferShown(bool);
 // progress(n); sequence() -> the sequence now. Resolves with the status line, or ''.
+// The browser's own messages end in a full stop; ours add theirs.
+const sentence = (text) => String(text).replace(/\.+$/, '');
+
 export async function download(core, ui) {
     let port;
     try {
@@ -29,7 +32,7 @@ export async function download(core, ui) {
     try {
         await port.open(lineSettings);
     } catch (error) {
-        ui.tell(`The serial port could not be opened: ${error.message}.\r\rNothing was sent to the GLIMMERON. Check that the programming cable is plugged in and that no other program uses the port.`);
+        ui.tell(`The serial port could not be opened: ${sentence(error.message)}.\r\rNothing was sent to the GLIMMERON. Check that the programming cable is plugged in and that no other program uses the port.`);
         return '';
     }
     if (await ui.ask(core.text('downloadPrompt'), core.text('downloadTitle')) !== 'OK') {
@@ -55,7 +58,7 @@ export async function download(core, ui) {
         await port.close();
         return core.downloadDoneLine(where, clock(new Date()));
     } catch (error) {
-        const text = core.downloadBrokenOffText(where, error.message || String(error));
+        const text = core.downloadBrokenOffText(where, sentence(error.message || String(error)));
         ui.tell(text);
         try { writer.releaseLock(); await port.close(); } catch { /* already gone */ }
         return text.split('\r')[0];

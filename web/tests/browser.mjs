@@ -140,6 +140,8 @@ await test('download writes the 171-byte stream at the device pace to a recordin
         "\n 1) Cycle power/Connect Glimmeron to programming cable (All LEDs flash), then\n\n 2)  Wait till all LEDS come on and stay on, then\n\n 3)  With all LEDs lit, Press 'OK' to download to Glimmeron...");
     assert.equal(await page.$eval('#DownloadButton', (e) => e.disabled), true);
     await page.click('#messageButtons button[value="OK"]');
+    // While it sends, the menus refuse what the buttons refuse.
+    assert.deepEqual(await page.$$eval('#MENUopen, #MENUsave, #MENUsettings', (m) => m.map((e) => e.disabled)), [true, true, true]);
     await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Downloaded'), { timeout });
     assert.match(await page.$eval('#status', (e) => e.textContent),
         /^Downloaded 171 bytes to the GLIMMERON on the chosen serial port \(USB 0403:6001\) at \d\d:\d\d:\d\d$/);
@@ -261,10 +263,17 @@ await test('a file dropped with Shift held merges: its cells join, the colours s
         document.getElementById('grid').dispatchEvent(new DragEvent('drop', { dataTransfer: data, shiftKey: true, bubbles: true }));
     }, scanner);
     await page.waitForFunction(() => document.querySelector('title').textContent.endsWith('- Scanner.DAT *'), { timeout });
-    const events = await page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
+    const events = () => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
         (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
-    assert.deepEqual(events, theirs.map((v, i) => v | ([5, 2, 15][i] ?? 0)));
+    const merged = theirs.map((v, i) => v | ([5, 2, 15][i] ?? 0));
+    assert.deepEqual(await events(), merged);
     assert.equal(await page.$eval('#LEDlabel1-0', (e) => getComputedStyle(e).color), 'rgb(255, 0, 0)');
+    await openFile(page, join(root, 'data/patterns/Scanner.DAT')); // Open is undone like any edit
+    assert.deepEqual(await events(), theirs);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('z');
+    await page.keyboard.up('Control');
+    assert.deepEqual(await events(), merged);
 });
 
 await test('installable: the manifest and the service worker are found', async (page) => {
