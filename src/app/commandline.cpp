@@ -214,6 +214,15 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
 // A PNG of the grid or a GIF of one cycle, into OUT.
 int exportSequence(const CommandLine& command, Console& console)
 {
+    // Written over, the sequence would be gone: its own name is never OUT.
+    const QString input = QFileInfo(command.file).canonicalFilePath();
+    if (!input.isEmpty() && input == QFileInfo(command.output).canonicalFilePath()) {
+        write(console.err, QCoreApplication::translate(
+                               "GLIMMERON", "glimmeron: %1 is the sequence file itself; name "
+                                            "another file to write the export to.\n")
+                               .arg(command.output));
+        return 2;
+    }
     const SequenceLoad load = loadSequenceFile(command.file);
     if (!load.data) {
         write(console.err, load.problem + QLatin1Char('\n'));

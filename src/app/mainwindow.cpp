@@ -135,6 +135,12 @@ void MainWindow::wireCommands()
     m_ui.MENUpatterns->addAction(m_addPatternFolder);
     connect(m_ui.MENUpatterns, &QMenu::aboutToShow, this, &MainWindow::showPatterns);
     connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
+    const auto listProblem = [this](const QString& problem) {
+        m_platform.messageBox(problem, applicationTitle(), Platform::Buttons::Ok,
+                              Platform::Icon::Exclamation);
+    };
+    connect(m_patterns, &PatternLibrary::storeFailed, this, listProblem);
+    connect(m_recent, &RecentFiles::storeFailed, this, listProblem);
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
     QAction* copyPicture = m_ui.MENUedit->addAction(tr("C&opy Picture"));

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "files/savefile.h"
+#include "platform/platform.h"
 #include "platform/scaledview.h"
 #include "settings/settingsdialog.h"
 
@@ -75,6 +76,9 @@ void MainWindow::storeWindowSize()
     QStringList lines{QStringLiteral("%1 %2").arg(size.width()).arg(size.height())};
     if (full)
         lines << QStringLiteral("maximised");
-    if (lines != readListFile(m_windowSizePath))
-        writeListFile(m_windowSizePath, lines);
+    if (lines == readListFile(m_windowSizePath))
+        return;
+    // The program is ending: no box, a line on standard error.
+    if (const QString problem = writeListFile(m_windowSizePath, lines); !problem.isEmpty())
+        m_platform.printError(problem);
 }

@@ -43,6 +43,7 @@ void PatternLibrary::addFolder(const QString& folder)
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     if (!m_folders.contains(absolute))
         m_folders.append(absolute);
-    writeListFile(m_storePath, m_folders);
+    if (const QString problem = writeListFile(m_storePath, m_folders); !problem.isEmpty())
+        Q_EMIT storeFailed(problem);
     Q_EMIT changed();
 }

@@ -26,6 +26,7 @@ public:
 
 Q_SIGNALS:
     void changed();
+    void storeFailed(const QString& problem);
 
 private:
     static QList<Pattern> patternsIn(const QString& folder);

@@ -35,6 +35,7 @@ void RecentFiles::clear()
 
 void RecentFiles::store()
 {
-    writeListFile(m_storePath, m_files);
+    if (const QString problem = writeListFile(m_storePath, m_files); !problem.isEmpty())
+        Q_EMIT storeFailed(problem);
     Q_EMIT changed();
 }

@@ -19,6 +19,7 @@ public:
 
 Q_SIGNALS:
     void changed();
+    void storeFailed(const QString& problem);
 
 private:
     void store();

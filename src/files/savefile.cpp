@@ -254,10 +254,15 @@ QStringList readListFile(const QString& path)
                  : QStringList();
 }
 
-void writeListFile(const QString& path, const QStringList& lines)
+QString writeListFile(const QString& path, const QStringList& lines)
 {
     QDir().mkpath(QFileInfo(path).path());
     QString error;
-    saveFileAtomically(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), &error,
-                       true);
+    if (saveFileAtomically(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
+                           &error, true))
+        return QString();
+    return QCoreApplication::translate("GLIMMERON",
+                                       "The list %1 could not be written: %2. It stays as it was; "
+                                       "remove or rename what stands there, then try again.")
+        .arg(path, error);
 }

@@ -23,7 +23,7 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
 QString notValidUtf8();
 
 // The program's own lists (recent files, pattern folders): one path a line. Reading a
-// missing or unreadable list gives an empty one; a list that cannot be written is only a
-// convenience lost, so writing says nothing.
+// missing or unreadable list gives an empty one.
 QStringList readListFile(const QString& path);
-void writeListFile(const QString& path, const QStringList& lines);
+// Empty when written; else what went wrong, naming the file and what to do.
+QString writeListFile(const QString& path, const QStringList& lines);

@@ -70,8 +70,9 @@ QImage drawFrame(const SequenceData& data, const QString& title, int event)
     for (int led = 0; led < 4; ++led) {
         const int left = kSide + led * kColumn, index = data.colourIndexes[led];
         const bool lit = (data.events[event] >> led) & 1;
+        // A light ring marks a lit lamp, so a lit Black one shows too.
         painter.setPen(Qt::NoPen);
-        painter.setBrush(kRimColour);
+        painter.setBrush(lit ? kInk : kRimColour);
         painter.drawEllipse(left, 52, kLamp, kLamp);
         painter.setBrush(lit ? tableColour(index) : kUnlitColour);
         painter.drawEllipse(left + 3, 55, kLamp - 6, kLamp - 6);

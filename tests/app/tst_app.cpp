@@ -337,6 +337,12 @@ private Q_SLOTS:
         QCOMPARE(patterns[patterns.size() - 3]->text(), "C");
         patterns[patterns.size() - 3]->trigger();
         QVERIFY(t->document().isModified());
+        // A list that cannot be written says so, and what stands there is left.
+        QVERIFY(QFile::remove(t->path("recent")));
+        QCOMPARE(::mkfifo(QFile::encodeName(t->path("recent")).constData(), 0600), 0);
+        t->window->openFile(t->path("A.DAT"));
+        QVERIFY(t->platform.messageBoxes.last().prompt.contains(
+            "/recent could not be written: it is a named pipe"));
     }
 
     // The real message box answers as pressed; carriage returns break its lines.
@@ -556,6 +562,8 @@ private Q_SLOTS:
             refused + "folder");
         add("onto a device", "--export-png SEQ.DAT OUT", "mknod OUT c 1 3", 1, "other",
             refused + "device");
+        add("onto its own input", "--export-gif OUT OUT", "cp SEQ.DAT OUT", 2, "file",
+            "OUT is the sequence file itself; name another");
         add("onto a name not UTF-8", "--export-png SEQ.DAT \\0377", "", 1, none,
             "could not be written: the name is not valid UTF-8");
         add("no display", "SEQ.DAT", "", 1, none,
