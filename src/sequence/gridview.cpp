@@ -261,6 +261,10 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
     }
     case QEvent::KeyPress:
         return moveCursor(static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn: // the keyboard came to another cell some other way: the cursor follows
+        if (cell != m_cursor)
+            m_document.session().placeCursor(cell->led() - 1, cell->slot());
+        return false;
     default:
         return false;
     }

@@ -181,8 +181,8 @@ private Q_SLOTS:
         TestWindow t;
         t.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        t.document().session().setServoMode(0, 3);
         QTest::mouseClick(t.window->grid()->cell(0, 0), Qt::LeftButton); // something to undo
-        t.document().setServoMode(0, 3);
         t.window->toggleTest();
         QVERIFY(t.ui().ServoStick->isVisible());
         triggerCommand(t, trigger); // questions are cancelled
@@ -222,8 +222,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(t.path("START.DAT"), golden("start-up.dat")));
         t.window->openFile(t.path("START.DAT"));
         if (modified)
-            t.document().setServoMode(2, 4);
-        t.document().commit("edit");
+            t.document().session().setServoMode(2, 4);
         QCOMPARE(t.window->isWindowModified(), modified);
         QVERIFY(t.window->windowTitle().endsWith(" - START.DAT[*]"));
         t.platform.answers << answer;
@@ -410,7 +409,7 @@ private Q_SLOTS:
         TestWindow t;
         t.window->showSettings();
         t.window->rows()->colourList(); // built when first opened
-        t.document().setServoMode(0, 1);
+        t.document().session().setServoMode(0, 1);
         QStringList faults;
         for (bool testing : {false, true}) {
             if (testing)

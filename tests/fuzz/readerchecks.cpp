@@ -1,15 +1,16 @@
 #include "readerchecks.h"
 
-#include "files/sequencefile.h"
+#include "core/portnumbers.h"
+#include "core/sequencefile.h"
 #include "settings/ledcfg.h"
 
 bool sequenceReaderHolds(const QByteArray& bytes)
 {
-    const SequenceReadResult read = readSequenceFile(bytes);
+    const SequenceFileRead read = readSequenceBytes(bytes.toStdString());
     if (!read.data)
-        return read.record >= 1 && !read.problem.isEmpty();
+        return read.record >= 1 && !read.problem.empty();
     // What was accepted must survive a save and a second read unchanged.
-    const SequenceReadResult again = readSequenceFile(writeSequenceFile(*read.data));
+    const SequenceFileRead again = readSequenceBytes(sequenceFileBytes(*read.data));
     return again.data && *again.data == *read.data;
 }
 
