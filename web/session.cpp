@@ -48,9 +48,9 @@ public:
     void moveCursor(const std::string& move, bool extend)
     {
         using Move = EditSession::Move;
-        static const std::map<std::string, Move> moves{
-            {"left", Move::Left}, {"right", Move::Right}, {"up", Move::Up},
-            {"down", Move::Down}, {"home", Move::Home},   {"end", Move::End}};
+        static const std::map<std::string, Move> moves{{"left", Move::Left}, {"right", Move::Right},
+                                                       {"up", Move::Up},     {"down", Move::Down},
+                                                       {"home", Move::Home}, {"end", Move::End}};
         if (const auto found = moves.find(move); found != moves.end())
             m_session.moveCursor(found->second, extend);
     }
@@ -186,6 +186,8 @@ EMSCRIPTEN_BINDINGS(session)
         .function("redo", &PageSession::redo)
         .function("state", &PageSession::state);
     function("editCommands", &editCommands);
-    function("rowOperationTexts", +[] { return textsOf(rowOperationTexts()); });
-    function("copyPartnerTexts", +[] { return textsOf(copyPartnerTexts()); });
+    function(
+        "rowOperationTexts", +[] { return textsOf(rowOperationTexts()); });
+    function(
+        "copyPartnerTexts", +[] { return textsOf(copyPartnerTexts()); });
 }
