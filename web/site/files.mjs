@@ -2,7 +2,7 @@
 // has no paths: a file is named by its name, as the session is told.
 import { messageBox } from './dialogs.mjs';
 import { onCommand, menuEntry, closeMenus } from './menus.mjs';
-import { addRecent, clearRecent, recentFiles, recentSupported, removeRecent, reopen } from './recent.mjs';
+import { addRecent, clearRecent, loadRecent, recentFiles, recentSupported, removeRecent, reopen } from './recent.mjs';
 
 const $ = (id) => document.getElementById(id);
 const dataFiles = { description: 'Data Files (*.DAT)', accept: { 'application/octet-stream': ['.dat', '.DAT'] } };
@@ -10,8 +10,8 @@ const dataFiles = { description: 'Data Files (*.DAT)', accept: { 'application/oc
 // `ed`: core, session, update(), testRun, tell(text), busy() (a download is running).
 export function wireFiles(ed) {
     const { core, session } = ed;
-    const remember = (handle) => {
-        if (recentSupported && handle) addRecent(handle).catch(() => {}); // the list is a convenience
+    const remember = async (handle) => {
+        if (recentSupported && handle) await addRecent(handle).catch(() => {}); // the list is a convenience
     };
 
     async function load(file, merge, handle) {
@@ -27,9 +27,9 @@ export function wireFiles(ed) {
                 refusal = core.unreadableText(file.name, error.message.replace(/\.+$/, ''));
             }
         }
+        if (!refusal && !merge) await remember(handle);
         ed.update();
-        if (refusal) return ed.tell(refusal);
-        if (!merge) remember(handle);
+        if (refusal) await ed.tell(refusal);
     }
 
     let mergeNext = false;
@@ -109,8 +109,8 @@ export function wireFiles(ed) {
         const name = typeof saved === 'string' ? saved : saved.name;
         session.chooseFile(name);
         session.saved(name);
+        if (typeof saved !== 'string') await remember(saved);
         ed.update();
-        if (typeof saved !== 'string') remember(saved);
     }
 
     // ---- pictures, from the picture module where this build has it ----
@@ -178,8 +178,9 @@ export function wireFiles(ed) {
 
     // ---- Open Recent ----
     if (!recentSupported) $('recentMenu').remove();
-    else $('recentMenu').addEventListener('menuopen', async () => {
-        const handles = await recentFiles().catch(() => []);
+    else loadRecent().catch(() => {}); // an empty list where the browser keeps none
+    $('recentMenu')?.addEventListener('menuopen', () => {
+        const handles = recentFiles();
         const entries = handles.map((handle, i) => {
             const entry = menuEntry(`MENUrecent${i}`, `&${i + 1} ${handle.name}`);
             entry.addEventListener('click', (event) => { event.stopPropagation(); closeMenus(); openRecent(handle); });

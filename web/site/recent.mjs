@@ -18,28 +18,28 @@ function store(mode, body) {
     });
 }
 
-export async function recentFiles() {
-    return (await store('readonly', (files) => files.get('files'))) ?? [];
+// The list as last read or changed: the menu shows it at once.
+let handles = [];
+export const recentFiles = () => handles;
+
+export async function loadRecent() {
+    handles = (await store('readonly', (files) => files.get('files'))) ?? [];
 }
 
-async function keep(handles) {
-    await store('readwrite', (files) => files.put(handles.slice(0, kept), 'files'));
+async function keep(list) {
+    handles = list.slice(0, kept);
+    await store('readwrite', (files) => files.put(handles, 'files'));
 }
 
-export async function addRecent(handle) {
+async function without(handle) {
     const others = [];
-    for (const old of await recentFiles())
+    for (const old of handles)
         if (!(await old.isSameEntry(handle))) others.push(old);
-    await keep([handle, ...others]);
+    return others;
 }
 
-export async function removeRecent(handle) {
-    const others = [];
-    for (const old of await recentFiles())
-        if (!(await old.isSameEntry(handle))) others.push(old);
-    await keep(others);
-}
-
+export const addRecent = async (handle) => keep([handle, ...await without(handle)]);
+export const removeRecent = async (handle) => keep(await without(handle));
 export const clearRecent = () => keep([]);
 
 // The file behind `handle`, once the user lets the page read it again; null if not.

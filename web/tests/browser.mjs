@@ -338,6 +338,34 @@ await test('events selected on the ruler copy as text, paste elsewhere, and rota
     assert.deepEqual((await events(page)).slice(0, 11), [0, 0, 0, 0, 0, 0, 0, 5, 2, 15, 0]);
 });
 
+await test('Open Recent reopens the files opened, and drops one that is gone', async (page) => {
+    // The browser's own private files stand in for the user's: their handles keep like any.
+    await load(page, () => {
+        window.showOpenFilePicker = async () => [await (await navigator.storage.getDirectory()).getFileHandle('chase.dat')];
+    }, true);
+    await page.evaluate(async (text) => {
+        const file = await (await navigator.storage.getDirectory()).getFileHandle('chase.dat', { create: true });
+        const stream = await file.createWritable();
+        await stream.write(text);
+        await stream.close();
+    }, await readFile(join(root, 'data/patterns/Four LED chase.DAT'), 'latin1'));
+    await page.click('#OpenButton');
+    await page.waitForFunction(() => document.title.endsWith(' - chase.dat'), { timeout });
+    await menu(page, 'MENUfile', 'MENUnew');
+    await page.click('#MENUfile');
+    await menu(page, 'MENUrecent', 'MENUrecent0');
+    await page.waitForFunction(() => document.title.endsWith(' - chase.dat'), { timeout });
+    await page.evaluate(async () => (await navigator.storage.getDirectory()).removeEntry('chase.dat'));
+    await page.click('#MENUfile');
+    await menu(page, 'MENUrecent', 'MENUrecent0');
+    await page.waitForSelector('#messageBox[open]', { timeout });
+    assert.equal(await page.$eval('#messageText', (e) => e.textContent), 'The file chase.dat is no longer there. It is taken off the list of recent files.');
+    await page.click('#messageButtons button');
+    await page.click('#MENUfile');
+    await page.click('#MENUrecent');
+    await page.waitForSelector('#MENUclearrecent:disabled', { timeout });
+});
+
 await test('a file dropped with Shift held merges: its cells join, the colours stay', async (page) => {
     await load(page);
     await openFile(page, join(corpus, 'worked-example.dat')); // events 5, 2, 15; LED 1 red
