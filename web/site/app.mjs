@@ -230,7 +230,8 @@ document.addEventListener('keydown', (event) => {
     if (ctrl && event.key === 'Delete') command = () => runCommand('MENUdeleteevents');
     else if (ctrl) command = ctrlKeys[key];
     else if (plainKeys[event.key] && !inField()) command = () => runCommand(plainKeys[event.key]);
-    if (!command || (inField() && 'azl'.includes(key)) || (downloading && 'so'.includes(key))) return;
+    const typing = document.activeElement?.matches('input[type="text"], textarea');
+    if (!command || (typing && 'azl'.includes(key)) || (downloading && 'so'.includes(key))) return;
     event.preventDefault();
     closeMenus();
     command();
