@@ -57,6 +57,9 @@ void play(TestWindow& t, const QString& action)
             mods |= Qt::ControlModifier;
         if (w.contains("shift"))
             mods |= Qt::ShiftModifier;
+        // Keys go to the grid, as the page's do: a list's opener keeps the focus after it.
+        const EditSession& session = t.document().session();
+        grid->cell(session.cursorLed(), session.cursorSlot())->setFocus();
         QTest::keyClick(QApplication::focusWidget(), kKeys.value(w.last()), mods);
     } else if (w[0] == "dbl") {
         QTest::mouseDClick(grid->ruler(n(1) - 1), Qt::LeftButton);

@@ -56,7 +56,7 @@ export function setMenuText(element, text) {
     const at = text.indexOf('&');
     const kbd = element.querySelector('kbd');
     const label = document.createElement('span');
-    label.append(text.slice(0, Math.max(0, at)));
+    label.append(at < 0 ? text : text.slice(0, at));
     if (at >= 0) {
         const letter = document.createElement('u');
         letter.textContent = text[at + 1] ?? '';

@@ -10,6 +10,7 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../serve.mjs';
+import { differenceScripts, playOnDesktop, playOnPage } from './difference.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
 const corpus = join(root, 'tests/fuzz/corpus/sequencefile');
@@ -30,7 +31,7 @@ const browser = await puppeteer.launch({
 });
 
 let failed = 0;
-async function test(name, body) {
+async function test(name, body, seconds = 120) {
     if (process.env.ONLY && !name.includes(process.env.ONLY)) return;
     const page = await browser.newPage();
     const errors = [];
@@ -38,7 +39,7 @@ async function test(name, body) {
     try {
         let timer;
         await Promise.race([body(page), new Promise((_, fail) => {
-            timer = setTimeout(() => fail(new Error('no result within 120 s')), 120000);
+            timer = setTimeout(() => fail(new Error(`no result within ${seconds} s`)), seconds * 1000);
         })]).finally(() => clearTimeout(timer));
         assert.deepEqual(errors, [], 'errors on the page');
         console.log(`PASS   : ${name}`);
@@ -65,51 +66,21 @@ async function openFile(page, path) {
     await page.waitForFunction((t) => document.title !== t, { timeout }, title);
 }
 
-// What the desktop writes for a file it opens: the 65 records in its own form.
-const savedForm = (bytes) => {
-    let end = 0;
-    for (let line = 0; line < 65; ++line) end = bytes.indexOf('\r\n', end) + 2;
-    return bytes.subarray(0, end);
-};
-
-await test('each worked example and pattern saves the bytes the desktop writes', async () => {
-    const cdp = await browser.target().createCDPSession();
-    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allowAndName', downloadPath: downloads, eventsEnabled: true });
-    const worked = await readFile(join(corpus, 'worked-example.dat'));
-    const cases = [['worked-example.dat', worked], ['start-up.dat', await readFile(join(corpus, 'start-up.dat'))],
-        ['commas-lf.dat', worked]].map(([name, bytes]) => [join(corpus, name), bytes]);
-    const patterns = join(root, 'data/patterns');
-    for (const name of await readdir(patterns))
-        cases.push([join(patterns, name), savedForm(await readFile(join(patterns, name)))]);
-    // A tab of its own per file: Chromium holds back the downloads of a busy tab.
-    for (const [path, expected] of cases) {
-        const page = await browser.newPage();
+await test('the page and the window save the same bytes and name the same Undo step', async (page) => {
+    const program = process.env.DESKTOPSCRIPT ?? join(root, 'build/tests/desktopscript');
+    const scripts = await differenceScripts(root, Number(process.env.RANDOM_SCRIPTS ?? 200));
+    const desktop = await playOnDesktop(program, scripts, profile);
+    assert.equal(desktop.length, scripts.length, 'the window played every script');
+    const differ = [];
+    for (const [i, script] of scripts.entries()) {
         await load(page);
-        await openFile(page, path);
-        // The download this Save starts, finished: its guid names the file.
-        const done = new Promise((resolve) => {
-            let guid = null;
-            const finished = new Set();
-            const settle = () => {
-                if (guid && finished.has(guid)) {
-                    cdp.off('Browser.downloadWillBegin', begun);
-                    cdp.off('Browser.downloadProgress', progress);
-                    resolve(guid);
-                }
-            };
-            const begun = (event) => { guid ??= event.guid; settle(); };
-            const progress = (event) => { if (event.state === 'completed') finished.add(event.guid); settle(); };
-            cdp.on('Browser.downloadWillBegin', begun);
-            cdp.on('Browser.downloadProgress', progress);
-        });
-        await page.click('#SaveButton');
-        await page.click('#SaveOKbutton'); // the name offered is the file's
-        const saved = await readFile(join(downloads, await done));
-        assert.ok(saved.equals(expected), `${path}: saved ${saved.length} bytes, expected ${expected.length}`);
-        await page.close();
+        const web = await playOnPage(page, script);
+        const want = { hex: desktop[i].hex, undo: desktop[i].undo.replace('&', '') };
+        if (web.hex !== want.hex || web.undo !== want.undo) differ.push(`${script}\n  page ${JSON.stringify(web)}\n  window ${JSON.stringify(want)}`);
     }
-    await cdp.detach();
-});
+    console.log(`         ${scripts.length - differ.length} of ${scripts.length} scripts alike (the worked example, 9 patterns, ${scripts.length - 10} random)`);
+    assert.deepEqual(differ.slice(0, 3), []);
+}, 600);
 
 await test('a refused file changes nothing and says why, as the desktop does', async (page) => {
     await load(page);

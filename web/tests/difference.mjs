@@ -100,12 +100,15 @@ async function play(page, action) {
         await page.waitForSelector('#RowOptionsList[hidden]', { hidden: true });
     } else if (w[0] === 'pattern') {
         const name = action.slice(8);
-        await page.$$eval('[role="menuitem"], .items button', (entries, wanted) =>
+        await page.click('#MENUpatterns');
+        await page.waitForFunction((wanted) => [...document.querySelectorAll('#patternItems button')]
+            .some((e) => e.textContent.trim() === wanted), {}, name);
+        await page.$$eval('#patternItems button', (entries, wanted) =>
             entries.find((e) => e.textContent.trim() === wanted).click(), name);
-        await page.waitForFunction(() => /Undo Pattern/.test(document.getElementById('MENUundo').textContent));
+        await page.waitForFunction(() => /Undo Pattern/.test(document.querySelector('#MENUundo span').textContent));
     } else if (w[0] === 'open') {
         await (await page.$('#fileInput')).uploadFile(action.slice(5));
-        await page.waitForFunction(() => /Undo Open/.test(document.getElementById('MENUundo').textContent));
+        await page.waitForFunction(() => /Undo Open/.test(document.querySelector('#MENUundo span').textContent));
     }
 }
 
@@ -126,6 +129,6 @@ export async function playOnPage(page, script) {
     await page.waitForFunction(() => window.savedBytes !== null);
     return page.evaluate(() => ({
         hex: [...window.savedBytes].map((b) => b.toString(16).padStart(2, '0')).join(''),
-        undo: document.getElementById('MENUundo').textContent.trim(),
+        undo: document.querySelector('#MENUundo span').textContent.trim(),
     }));
 }
