@@ -8,53 +8,18 @@
 #include "core/servozones.h"
 #include "core/teststep.h"
 #include "core/usertexts.h"
+#include "jsdata.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
-
 using emscripten::val;
+using jsdata::arrayOf;
+using jsdata::dataOf;
+using jsdata::objectOf;
+using jsdata::readArray;
 
 namespace {
-
-template <typename Array> val arrayOf(const Array& values)
-{
-    val out = val::array();
-    for (size_t i = 0; i < values.size(); ++i)
-        out.set(i, values[i]);
-    return out;
-}
-
-template <typename Array> void readArray(const val& in, Array& out)
-{
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = in[i].as<int>();
-}
-
-SequenceData dataOf(const val& s)
-{
-    SequenceData d;
-    readArray(s["events"], d.events);
-    readArray(s["colourIndexes"], d.colourIndexes);
-    readArray(s["servoModes"], d.servoModes);
-    d.lastEvent = s["lastEvent"].as<int>();
-    d.sequencerDelay = s["sequencerDelay"].as<int>();
-    d.testSpeed = s["testSpeed"].as<int>();
-    return d;
-}
-
-val objectOf(const SequenceData& d)
-{
-    val s = val::object();
-    s.set("events", arrayOf(d.events));
-    s.set("colourIndexes", arrayOf(d.colourIndexes));
-    s.set("servoModes", arrayOf(d.servoModes));
-    s.set("lastEvent", d.lastEvent);
-    s.set("sequencerDelay", d.sequencerDelay);
-    s.set("testSpeed", d.testSpeed);
-    return s;
-}
 
 val bytesOf(const std::string& s)
 {
@@ -149,22 +114,15 @@ private:
     DragPaint m_drag;
 };
 
-std::string hex(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
-    return text;
-}
-
 std::string colourHex(int index)
 {
-    return hex(tableRgb(index));
+    return jsdata::hex(tableRgb(index));
 }
 
 // Where an LED's name in colour `index` stays readable.
 std::string nameBackgroundHex(int index)
 {
-    return hex(nameBackground(tableRgb(index)));
+    return jsdata::hex(nameBackground(tableRgb(index)));
 }
 
 val colourNames()

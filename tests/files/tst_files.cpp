@@ -136,24 +136,6 @@ private Q_SLOTS:
         QCOMPARE(f.document.session().undoText(), std::string("&Undo Pattern P"));
     }
 
-    // Every (events, delay) pair: the delays make up the cycle rounded to 10 ms, no frame
-    // is shorter than 20 ms where the cycle allows, the events run in order.
-    void animationTimingIsExact()
-    {
-        for (int last = 0; last < 50; ++last) {
-            for (int delay = 1; delay <= 255; ++delay) {
-                const int cycleCs = std::max(1, ((last + 1) * delay + 5) / 10);
-                int total = 0, event = 0;
-                for (const AnimationFrame& frame : animationFrames(last, delay)) {
-                    QVERIFY(frame.delayCs >= std::min(2, cycleCs));
-                    QVERIFY(frame.event >= std::exchange(event, frame.event) && event <= last);
-                    total += frame.delayCs;
-                }
-                QVERIFY2(total == cycleCs, qPrintable(QString("%1 x %2").arg(last + 1).arg(delay)));
-            }
-        }
-    }
-
     // Decoded as a viewer does: each frame shows the event due at its start, lamps lit in
     // their colours; it loops for ever and stays small.
     void animationReadsBack_data()
