@@ -214,14 +214,7 @@ AnimationLayouts animationLayouts(const SequenceData& data, std::string_view nam
 {
     AnimationLayouts out{animationPalette(), kUnchangedIndex, {}};
     const std::string title = titleOf(name);
-    int shownEvent = -1;
-    for (const AnimationFrame& frame : animationFrames(data.lastEvent, data.sequencerDelay)) {
-        if (frame.event == shownEvent) {
-            out.frames.back().delayCs += frame.delayCs;
-            continue;
-        }
-        shownEvent = frame.event;
+    for (const AnimationFrame& frame : animationFrames(data.lastEvent, data.sequencerDelay))
         out.frames.push_back({frame.delayCs, animationFrame(data, title, frame.event)});
-    }
     return out;
 }

@@ -70,8 +70,9 @@ struct AnimationFrame
 };
 
 // One cycle of events 0..lastEvent: one frame per event when the delay is at least
-// 20 ms, otherwise a frame every 20 ms (viewers slow shorter frames down). GIF counts in
-// 10 ms; the delays add up to the cycle rounded to 10 ms (at least 10 ms).
+// 20 ms, otherwise a frame every 20 ms (viewers slow shorter frames down), so that no two
+// frames in a row show one event. GIF counts in 10 ms; the delays add up to the cycle
+// rounded to 10 ms (at least 10 ms).
 std::vector<AnimationFrame> animationFrames(int lastEvent, int delayMs);
 
 struct AnimationLayoutFrame
@@ -80,9 +81,9 @@ struct AnimationLayoutFrame
     PictureLayout layout;
 };
 
-// One cycle as animation frames: the title line with `name`, four lamps lit in their
-// LEDs' colours with the LEDs' names beside them, the event shown and the cycle's timing.
-// Frames of one event in a row are one frame. Every colour drawn is in `palette`, text
+// One cycle as animation frames, one for each of animationFrames(): the title line with
+// `name`, four lamps lit in their LEDs' colours with the LEDs' names beside them, the
+// event shown and the cycle's timing. Every colour drawn is in `palette`, text
 // smoothing aside (the greys between the background and the ink are there for it);
 // `unchangedIndex` is a colour drawn nowhere, free to mark unchanged pixels.
 struct AnimationLayouts

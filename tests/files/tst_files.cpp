@@ -181,7 +181,7 @@ private Q_SLOTS:
     }
 
     // Each colour lit in event 1 and unlit in event 2 of LED 3: the cells differ clearly.
-    // The picture ends at the last event and has its title line.
+    // The picture has its title line.
     void pictureShowsEveryColour_data()
     {
         QTest::addColumn<int>("colour");
@@ -210,9 +210,6 @@ private Q_SLOTS:
             for (int x = 24; x < 260; ++x)
                 title += picture.pixel(x, y) != picture.pixel(0, 0);
         QVERIFY2(title > 1000, qPrintable(QString::number(title)));
-        data.lastEvent = 49;
-        const int full = sequencePicture(data, "Police red and blue").width();
-        QVERIFY(picture.width() >= 600 && picture.width() < full && full <= 2000);
     }
 
     // Save writes the golden bytes, and Open brings back all that Save wrote.
