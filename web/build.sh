@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the browser edition's static files into OUT, ready to host anywhere.
 #   web/build.sh OUT
-# Needs Debian's emscripten and librsvg2-bin (tools/setup-web.sh installs them).
+# Needs Debian's emscripten, librsvg2-bin and the packages of web/package.json
+# (tools/setup-web.sh installs them).
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: web/build.sh OUT" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,6 +32,10 @@ em++ -Os --bind "${objects[@]}" -o "$out/glimmeron.js" \
     -s ALLOW_MEMORY_GROWTH=1 -s FILESYSTEM=0 -s DYNAMIC_EXECUTION=0
 
 cp "$here"/site/* "$out/"
+# The GIF encoder's browser module; its source map stays behind, and so does the pointer to it.
+encoder="$here/node_modules/gifenc/dist/gifenc.esm.js"
+[ -e "$encoder" ] || { echo "web/build.sh: $encoder is missing; run 'npm ci' in web/" >&2; exit 1; }
+sed '/^\/\/# sourceMappingURL=/d' "$encoder" >"$out/gifenc.mjs"
 cp "$root/docs/manual.html" "$out/manual.html"
 cp "$root/data/glimmeron.svg" "$out/glimmeron.svg"
 # The ready patterns, with an index of their names in the order the desktop lists them.
@@ -49,6 +54,7 @@ assets=(./ index.html style.css glimmeron.js glimmeron.wasm manifest.webmanifest
         glimmeron.svg icon-192.png icon-512.png manual.html)
 for module in "$here"/site/*.mjs; do assets+=("$(basename "$module")"); done
 for pattern in "$out"/patterns/*; do assets+=("patterns/$(basename "$pattern")"); done
+assets+=(gifenc.mjs)
 version=$(cd "$out" && cat "${assets[@]:1}" | sha256sum | cut -c1-16)
 list=$(printf '"%s", ' "${assets[@]}")
 sed -i "s|@VERSION@|$version|; s|@ASSETS@|${list%, }|" "$out/sw.js"

@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "core/picturelayout.h"
 #include "device/download.h"
 #include "files/filecommands.h"
 #include "files/patternlibrary.h"
 #include "files/recentfiles.h"
 #include "files/savefile.h"
-#include "files/sequencepicture.h"
 #include "platform/platform.h"
 #include "platform/signalwatch.h"
 #include "preview/ledshape.h"
@@ -293,8 +293,8 @@ void MainWindow::addPatternFolder()
 // bar tells how long a cycle of the sequence takes.
 void MainWindow::showCycleTime()
 {
-    m_ui.CycleTime->setText(
-        cycleDescription(m_document->lastEvent(), m_document->sequencerDelay()));
+    m_ui.CycleTime->setText(QString::fromStdString(
+        cycleDescription(m_document->lastEvent(), m_document->sequencerDelay())));
     m_ui.CycleTime->setVisible(m_ui.MENUdevicespeed->isChecked());
 }
 

@@ -1,13 +1,16 @@
 // The portable rules without Qt: what the desktop and the web edition both rely on.
 #include "core/colourtable.h"
 #include "core/downloadstream.h"
+#include "core/picturelayout.h"
 #include "core/sequencefile.h"
 #include "core/teststep.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -83,6 +86,92 @@ void testRunPace()
           "passes wrap after the last event");
 }
 
+// What a painter puts at (x, y): the last shape there, a ring where it is outside the fill.
+Rgb colourAt(const PictureLayout& layout, double x, double y)
+{
+    auto inEllipse = [x, y](double left, double top, double width, double height) {
+        const double dx = (x - left) / width - 0.5, dy = (y - top) / height - 0.5;
+        return dx * dx + dy * dy <= 0.25;
+    };
+    Rgb colour = layout.background;
+    for (const LayoutItem& item : layout.items) {
+        if (const auto* r = std::get_if<LayoutRect>(&item)) {
+            if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height)
+                colour = r->colour;
+        } else if (const auto* e = std::get_if<LayoutEllipse>(&item)) {
+            const int w = e->ringWidth;
+            if (inEllipse(e->x, e->y, e->width, e->height))
+                colour = inEllipse(e->x + w, e->y + w, e->width - 2 * w, e->height - 2 * w)
+                             ? e->fill
+                             : e->ring;
+        }
+    }
+    return colour;
+}
+
+void pictureLayouts()
+{
+    const std::tuple<int, int, const char*> cycles[] = {
+        {0, 1, "1 event x 1 ms = 0.001 s per cycle"},
+        {11, 40, "12 events x 40 ms = 0.48 s per cycle"},
+        {49, 20, "50 events x 20 ms = 1 s per cycle"},
+        {49, 255, "50 events x 255 ms = 12.75 s per cycle"}};
+    for (const auto& [last, delay, text] : cycles)
+        check(cycleDescription(last, delay) == text, text);
+
+    // A Black LED 1 lit in event 1 only; the last event is the 12th.
+    SequenceData data{.events = {1}, .colourIndexes = {0, 7, 7, 7}, .lastEvent = 11};
+    const Rgb black{}, frame{0xf2, 0xf2, 0xf2}, unlit{0x3a, 0x3f, 0x47};
+    const PictureLayout picture = pictureLayout(data, std::string(80, 'W'));
+    check(colourAt(picture, 178, 122) == black && colourAt(picture, 165, 113) == frame &&
+              colourAt(picture, 210, 122) == unlit,
+          "a lit Black cell is framed, unlike an unlit one");
+    int marks = 0; // the last event's number, red and bold, and nothing else red
+    for (const LayoutItem& item : picture.items)
+        if (const auto* t = std::get_if<LayoutText>(&item); t && t->colour == Rgb{255, 96, 96})
+            marks += t->text == "12" && t->bold ? 1 : 2;
+    check(marks == 1, "the last event mark");
+    for (const auto& [last, width] : {std::pair(0, 600), std::pair(11, 736), std::pair(49, 1952)})
+        check(pictureLayout({.lastEvent = last}, "").width == width,
+              std::to_string(last + 1) + " events' width");
+    check(std::get<LayoutText>(picture.items[0]).width == 736 - 48, "a long name is cut");
+
+    const AnimationLayouts animation = animationLayouts(data, "");
+    const PictureLayout& first = animation.frames[0].layout;
+    check(colourAt(first, 40, 76) == black && colourAt(first, 17, 76) == Rgb{0xe8, 0xe8, 0xe8} &&
+              colourAt(animation.frames[1].layout, 17, 76) == Rgb{0x9a, 0xa0, 0xa8},
+          "a lit Black lamp has a light ring");
+    const auto& palette = animation.palette;
+    auto inPalette = [&](Rgb c) {
+        return std::find(palette.begin(), palette.end(), c) != palette.end() &&
+               c != palette[animation.unchangedIndex];
+    };
+    for (const auto& f : animation.frames)
+        for (const LayoutItem& item : f.layout.items)
+            if (const auto* e = std::get_if<LayoutEllipse>(&item))
+                check(inPalette(e->fill) && inPalette(e->ring), "lamps keep to the palette");
+}
+
+// Every (events, delay) pair: the delays make up the cycle rounded to 10 ms, no frame is
+// shorter than 20 ms where the cycle allows, the events run in order, none twice in a row.
+void animationTiming()
+{
+    for (int last = 0; last < 50; ++last) {
+        for (int delay = 1; delay <= 255; ++delay) {
+            const int cycleCs = std::max(1, ((last + 1) * delay + 5) / 10);
+            int total = 0, event = -1;
+            for (const AnimationFrame& frame : animationFrames(last, delay)) {
+                check(frame.delayCs >= std::min(2, cycleCs) && frame.event > event &&
+                          frame.event <= last,
+                      "frame delays and order");
+                event = frame.event;
+                total += frame.delayCs;
+            }
+            check(total == cycleCs, std::to_string(last + 1) + " x " + std::to_string(delay));
+        }
+    }
+}
+
 } // namespace
 
 int main()
@@ -91,6 +180,8 @@ int main()
     streamAndItsPace();
     colourCodes();
     testRunPace();
+    pictureLayouts();
+    animationTiming();
     if (failures == 0)
         std::puts("core rules: all passed");
     return failures == 0 ? 0 : 1;

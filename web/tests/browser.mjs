@@ -379,6 +379,58 @@ await test('the whole edition stays under 400 KB compressed', async () => {
     assert.ok(total < 400 * 1024);
 });
 
+// The worked example: LED 1 red, lit in events 1 and 3; LED 2 lit in events 2 and 3.
+await test('the picture and the animation are painted from the core\'s layouts', async (page) => {
+    await load(page);
+    const bytes = [...await readFile(join(corpus, 'worked-example.dat'))];
+    const result = await page.evaluate(async (bytes) => {
+        const { default: createCore } = await import('./glimmeron.js');
+        const { pictureBlob, animationBlob } = await import('./picture.mjs');
+        const core = await createCore();
+        const data = core.readFile(new Uint8Array(bytes)).data;
+        const context = document.createElement('canvas').getContext('2d', { willReadFrequently: true });
+        const pixelsOf = (image, width, height) => {
+            Object.assign(context.canvas, { width, height });
+            context.drawImage(image, 0, 0);
+            return (x, y) => [...context.getImageData(x, y, 1, 1).data.slice(0, 3)];
+        };
+        const png = await pictureBlob(core, data, 'worked-example');
+        const picture = await createImageBitmap(png);
+        const at = pixelsOf(picture, picture.width, picture.height);
+        const shown = { type: png.type, width: picture.width, lamp: at(34, 126), cells: [178, 210, 242].map((x) => at(x, 126)),
+            frame: at(165, 113) };
+        const animations = [];
+        for (const sequence of [data, { ...data, lastEvent: 49, sequencerDelay: 10 }]) {
+            const decoder = new ImageDecoder({ data: await (await animationBlob(core, sequence, 'worked-example')).arrayBuffer(), type: 'image/gif' });
+            await decoder.tracks.ready;
+            const track = decoder.tracks.selectedTrack;
+            const frames = [];
+            for (let i = 0; i < track.frameCount; ++i) {
+                const { image } = await decoder.decode({ frameIndex: i });
+                const lampAt = pixelsOf(image, image.displayWidth, image.displayHeight);
+                frames.push({ delayCs: image.duration / 1e4, lamps: [0, 1, 2, 3].map((k) => lampAt(40 + 122 * k, 76)) });
+                image.close();
+            }
+            animations.push({ loops: String(track.repetitionCount), frames,
+                coreDelays: core.animationLayouts(sequence, '').frames.map((f) => f.delayCs) });
+        }
+        return { shown, animations };
+    }, bytes);
+    const red = [255, 0, 0], white = [255, 255, 255], unlit = [0x3a, 0x3f, 0x47];
+    assert.deepEqual(result.shown, { type: 'image/png', width: 600, lamp: red, cells: [red, unlit, red], frame: [0xf2, 0xf2, 0xf2] });
+    const [worked, fast] = result.animations;
+    assert.deepEqual(worked.frames, [
+        { delayCs: 3, lamps: [red, unlit, white, unlit] },
+        { delayCs: 3, lamps: [unlit, white, unlit, unlit] },
+        { delayCs: 3, lamps: [red, white, white, white] }]);
+    assert.equal(worked.loops, 'Infinity');
+    // 50 events every 10 ms: a frame every 20 ms, so every other event.
+    assert.deepEqual(fast.frames.map((f) => f.delayCs), fast.coreDelays);
+    assert.equal(fast.frames.length, 25);
+    assert.deepEqual(fast.frames.slice(0, 3).map((f) => f.lamps), // events 1, 3 and 5
+        [[red, unlit, white, unlit], [red, white, white, white], [unlit, unlit, unlit, unlit]]);
+});
+
 await test('after one visit the page starts offline', async (page) => {
     const started = Date.now();
     await load(page);
