@@ -7,6 +7,7 @@
 #include "sequence/gridview.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/rowcontrols.h"
+#include "settings/settingsdialog.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -26,6 +27,13 @@ const QHash<QString, Qt::Key> kKeys{
     {"Space", Qt::Key_Space},   {"L", Qt::Key_L},           {"A", Qt::Key_A},
     {"Z", Qt::Key_Z},           {"Y", Qt::Key_Y},           {"C", Qt::Key_C},
     {"V", Qt::Key_V},           {"X", Qt::Key_X}};
+
+void activate(TestWindow& t)
+{
+    t.window->activateWindow();
+    if (!QTest::qWaitForWindowActive(t.window.get()))
+        qFatal("the window did not become active");
+}
 
 void trigger(TestWindow& t, const QString& name)
 {
@@ -77,6 +85,13 @@ void play(TestWindow& t, const QString& action)
         QComboBox* combo = rows->servoSelector(n(1) - 1);
         combo->setCurrentIndex(n(2));
         Q_EMIT combo->activated(n(2));
+    } else if (w[0] == "settings") { // the sequencer delay and the test speed, then OK
+        trigger(t, "MENUsettings");
+        SettingsDialog* dialog = t.window->settingsDialog();
+        dialog->PICSpeedcombo->setCurrentIndex(n(1) - 1);
+        dialog->PCSpeedcombo->setCurrentIndex(n(2) - 1);
+        QTest::mouseClick(dialog->SettingsOKbutton, Qt::LeftButton);
+        activate(t); // as a window manager gives the keyboard back
     } else if (w[0] == "pattern") {
         openPattern(t, action.section(' ', 1));
     } else if (w[0] == "open") {
@@ -96,9 +111,7 @@ int main(int argc, char** argv)
     for (int index = 0; !scripts.atEnd(); ++index) {
         const QString script = QString::fromUtf8(scripts.readLine()).trimmed();
         TestWindow t;
-        t.window->activateWindow();
-        if (!QTest::qWaitForWindowActive(t.window.get()))
-            qFatal("the window did not become active");
+        activate(t);
         t.window->grid()->cell(0, 0)->setFocus();
         for (const QString& action : script.split(';', Qt::SkipEmptyParts))
             play(t, action.trimmed());

@@ -136,10 +136,10 @@ function settings() {
     $('PICSpeedcombo').focus();
 }
 
-$('Settings_form').addEventListener('close', () => {
-    if ($('Settings_form').returnValue === 'ok')
-        session.applySettings(Number($('PICSpeedcombo').value), Number($('PCSpeedcombo').value));
-    $('Settings_form').returnValue = '';
+// OK applies at once, as the desktop's does: not when the dialog's close event comes later.
+$('Settings_form').addEventListener('submit', (event) => {
+    if (event.submitter?.value !== 'ok') return;
+    session.applySettings(Number($('PICSpeedcombo').value), Number($('PCSpeedcombo').value));
     update();
 });
 

@@ -113,13 +113,13 @@ export function wireFiles(ed) {
         ed.update();
     }
 
-    // ---- pictures, from the picture module where this build has it ----
+    // ---- pictures: the picture module and its encoder load when first needed ----
     async function picture(make) {
         let module;
         try {
             module = await import('./picture.mjs');
-        } catch {
-            await ed.tell('Pictures are not available in this version of the page.');
+        } catch (error) {
+            await ed.tell(`The picture maker could not be loaded: ${String(error.message ?? error).replace(/\.+$/, '')}.\r\rCheck the connection, reload the page and try again.`);
             return null;
         }
         const s = session.state();

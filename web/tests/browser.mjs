@@ -169,44 +169,6 @@ async function keys(page, list) {
     }
 }
 
-await test('editing through the menus and keys: cursor, selection and named steps', async (page) => {
-    await load(page);
-    // Each from the pattern "Four LED chase": events 1, 2, 4, 8, the last event 4.
-    const cases = [
-        [['Shift+ArrowRight', 'ArrowRight', 'ArrowRight', 'Delete'], [1, 2, 4, 0], 'Undo Clear Events'],
-        [['ArrowRight', 'ArrowRight', 'Shift+End', 'Delete'], [1, 2, 0, 0], 'Undo Clear Events'],
-        [['ArrowRight', 'ArrowRight', 'Shift+Home', 'Control+Delete'], [8, 0, 0, 0], 'Undo Delete Events', 0],
-        [['MENUedit MENUreverse'], [8, 4, 2, 1], 'Undo Reverse Events'],
-        [['Control+a', 'MENUedit MENUclearevents'], [0, 0, 0, 0], 'Undo Clear Events'],
-        [['ArrowRight', 'Control+l'], [1, 2, 4, 8], 'Undo Mark Last Event', 1],
-        [['ArrowDown', ' ', 'MENUedit MENUlastevent'], [3, 2, 4, 8], 'Undo Mark Last Event', 0],
-        // Settings OK is no step: Undo takes back the edit before it.
-        [[' ', 'settings 100', 'Control+z'], [1, 2, 4, 8], 'Undo Pattern Four LED chase', 3],
-    ];
-    for (const [actions, expected, undo, last = 3] of cases) {
-        await menu(page, 'MENUpatterns', 'MENUpattern2');
-        await page.waitForFunction(() => document.getElementById('MENUundo').textContent.includes('Four LED'), { timeout });
-        await page.click('#iSwitchLedX1-0');
-        await keys(page, ['Control+z']);
-        for (const action of actions) {
-            const [kind, arg] = action.split(' ');
-            if (kind.startsWith('MENU')) await menu(page, kind, arg);
-            else if (kind === 'settings') {
-                await page.click('#Settings_button');
-                await page.select('#PICSpeedcombo', arg);
-                await page.click('#SettingsOKbutton');
-                await page.focus('#grid');
-            } else await keys(page, [kind || ' ']);
-        }
-        const context = actions.join(', ');
-        assert.deepEqual((await events(page)).slice(0, 4), expected, context);
-        assert.equal(await undoText(page), undo, context);
-        assert.equal(await page.$eval('.tick.last', (e) => e.id), `TimeAxis-${last}`, context);
-    }
-    assert.equal(await page.$eval('#PICSpeedcombo', (e) => e.value), '100'); // the delay stayed
-    assert.equal(await page.$eval('title', (e) => e.textContent), 'GLIMMERON  -  Programmable LED Sequencer/Flasher *');
-});
-
 await test('painting with any button, the last event, row tools and the lists that wait', async (page) => {
     await load(page);
     const lit = async (led) => (await events(page)).flatMap((v, i) => (v >> led) & 1 ? [i] : []);
@@ -387,7 +349,9 @@ await test('the picture and the animation are painted from the core\'s layouts',
         const { default: createCore } = await import('./glimmeron.js');
         const { pictureBlob, animationBlob } = await import('./picture.mjs');
         const core = await createCore();
-        const data = core.readFile(new Uint8Array(bytes)).data;
+        const session = new core.Session();
+        session.open(new Uint8Array(bytes), 'worked-example.dat', 'worked-example.dat', false);
+        const data = session.state();
         const context = document.createElement('canvas').getContext('2d', { willReadFrequently: true });
         const pixelsOf = (image, width, height) => {
             Object.assign(context.canvas, { width, height });

@@ -30,7 +30,7 @@ function randomScript(next) {
         else if (kind < 6) actions.push(`key ${keys[pick(keys.length)]}`);
         else if (kind < 8) actions.push(`menu ${menuEntries[pick(menuEntries.length)]}`);
         else if (kind === 8) actions.push([`dbl ${1 + pick(50)}`, `servo ${1 + pick(4)} ${pick(16)}`,
-            `colour ${1 + pick(4)} ${pick(8)}`][pick(3)]);
+            `colour ${1 + pick(4)} ${pick(8)}`, `settings ${1 + pick(255)} ${1 + pick(255)}`][pick(4)]);
         else {
             const op = pick(8);
             actions.push(`row ${1 + pick(4)} ${op}${op === 3 || op === 4 ? ` ${pick(4)}` : ''}`);
@@ -88,7 +88,12 @@ async function play(page, action) {
     else if (w[0] === 'dbl') await page.click(`#TimeAxis-${n(1) - 1}`, { clickCount: 2 });
     else if (w[0] === 'menu') await menu(w[1]);
     else if (w[0] === 'servo') await page.select(`#ServoControl-${n(1) - 1}`, String(n(2)));
-    else if (w[0] === 'colour') await choose(page, `#LEDlabel1-${n(1) - 1}`, '#ColorList', n(2));
+    else if (w[0] === 'settings') {
+        await page.click('#Settings_button');
+        await page.select('#PICSpeedcombo', w[1]);
+        await page.select('#PCSpeedcombo', w[2]);
+        await page.click('#SettingsOKbutton');
+    } else if (w[0] === 'colour') await choose(page, `#LEDlabel1-${n(1) - 1}`, '#ColorList', n(2));
     else if (w[0] === 'row') {
         await page.click(`#RowOptions${n(1) - 1}`);
         await page.waitForSelector('#RowOptionsList:not([hidden])');
