@@ -117,13 +117,14 @@ void showProgress(Console& console, int sent)
     constexpr int kWidth = 40;
     if (console.errIsTerminal) {
         const int filled = sent * kWidth / kDownloadRecords;
-        write(console.err, QCoreApplication::translate("GLIMMERON", "\r[%1%2] %3/%4")
-                               .arg(QString(filled, QLatin1Char('#')),
-                                    QString(kWidth - filled, QLatin1Char('.')))
-                               .arg(sent)
-                               .arg(kDownloadRecords));
-        if (sent == kDownloadRecords)
-            write(console.err, QStringLiteral("\n"));
+        // Written as it is: the carriage return brings the line back to be drawn over.
+        console.err.write(QCoreApplication::translate("GLIMMERON", "\r[%1%2] %3/%4%5")
+                              .arg(QString(filled, QLatin1Char('#')),
+                                   QString(kWidth - filled, QLatin1Char('.')))
+                              .arg(sent)
+                              .arg(kDownloadRecords)
+                              .arg(sent == kDownloadRecords ? "\n" : "")
+                              .toLocal8Bit());
     } else if (sent % 10 == 0 || sent == kDownloadRecords) {
         write(console.err, QCoreApplication::translate("GLIMMERON", "Sent %1 of %2 records\n")
                                .arg(sent)
@@ -135,15 +136,14 @@ void showProgress(Console& console, int sent)
 // cancels. Returns the exit status of a cancel, or 0 to go on.
 int askToGo(const CommandLine& command, Console& console)
 {
-    if (command.yes || !console.waitForEnter) {
-        write(console.err, downloadPrompt().mid(1) + QLatin1Char('\n'));
+    // --yes, or a script: no one is there to read what to press.
+    if (command.yes || !console.waitForEnter)
         return 0;
-    }
     write(console.err, QCoreApplication::translate(
-                           "GLIMMERON", " 1) Cycle power/Connect Glimmeron to programming cable "
-                                        "(All LEDs flash), then\n 2)  Wait till all LEDS come on "
-                                        "and stay on, then\n 3)  Press Enter to download to "
-                                        "Glimmeron, or Ctrl+C to cancel.\n"));
+                           "GLIMMERON", "1) Connect the GLIMMERON to the programming cable, or "
+                                        "cycle its power: all LEDs flash.\n2) Wait until all "
+                                        "LEDs come on and stay on.\n3) Then press Enter to "
+                                        "start, Ctrl+C to cancel.\n"));
     if (console.waitForEnter() && SignalWatch::caught() == 0)
         return 0;
     write(console.err,
@@ -236,7 +236,7 @@ int exportSequence(const CommandLine& command, Console& console)
     if (bytes.isEmpty() || !saveFileAtomically(command.output, bytes, &error)) {
         write(console.err,
               QCoreApplication::translate("GLIMMERON", "glimmeron: %1 could not be written: %2\n")
-                  .arg(command.output, error));
+                  .arg(shownPath(command.output), error));
         return 1;
     }
     return 0;
@@ -311,9 +311,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         command.output = files.first();
     else if (command.action == CommandLine::Action::Window && files.size() == 1)
         command.file = files.first();
-    else if (!files.isEmpty())
-        return usage(
-            QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1").arg(files.first()));
+    else if (!files.isEmpty()) // the window takes one file: the extra one is the second
+        return usage(QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1")
+                         .arg(shownPath(
+                             files.value(command.action == CommandLine::Action::Window ? 1 : 0))));
     command.yes = parser.isSet(options.yes);
     if (parser.isSet(options.port)) {
         bool ok = false;

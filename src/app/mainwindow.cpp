@@ -141,6 +141,9 @@ void MainWindow::wireCommands()
     };
     connect(m_patterns, &PatternLibrary::storeFailed, this, listProblem);
     connect(m_recent, &RecentFiles::storeFailed, this, listProblem);
+    for (const QString& problem : {m_recent->readProblem(), m_patterns->readProblem()})
+        if (!problem.isEmpty())
+            listProblem(problem);
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
     QAction* copyPicture = m_ui.MENUedit->addAction(tr("C&opy Picture"));

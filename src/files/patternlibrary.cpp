@@ -8,7 +8,8 @@
 #include <QFileInfo>
 
 PatternLibrary::PatternLibrary(QString storePath, QObject* parent)
-    : QObject(parent), m_storePath(std::move(storePath)), m_folders(readListFile(m_storePath))
+    : QObject(parent), m_storePath(std::move(storePath)),
+      m_folders(readListFile(m_storePath, &m_readProblem))
 {
 }
 
@@ -43,7 +44,8 @@ void PatternLibrary::addFolder(const QString& folder)
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     if (!m_folders.contains(absolute))
         m_folders.append(absolute);
-    if (const QString problem = writeListFile(m_storePath, m_folders); !problem.isEmpty())
-        Q_EMIT storeFailed(problem);
+    if (m_readProblem.isEmpty())
+        if (const QString problem = writeListFile(m_storePath, m_folders); !problem.isEmpty())
+            Q_EMIT storeFailed(problem);
     Q_EMIT changed();
 }

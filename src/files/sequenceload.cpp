@@ -13,10 +13,11 @@ SequenceLoad loadSequenceFile(const QString& path)
     if (!bytes)
         return {std::nullopt,
                 QCoreApplication::translate("GLIMMERON", "The file %1 could not be read: %2.")
-                    .arg(path, error)};
+                    .arg(shownPath(path), error)};
     const SequenceReadResult read = readSequenceFile(*bytes);
     if (!read.data)
-        return {std::nullopt, QString::fromStdString(invalidSequenceText(
-                                  path.toStdString(), read.record, read.problem.toStdString()))};
+        return {std::nullopt,
+                QString::fromStdString(invalidSequenceText(
+                    shownPath(path).toStdString(), read.record, read.problem.toStdString()))};
     return {read.data, QString()};
 }

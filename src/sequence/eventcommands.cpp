@@ -1,6 +1,7 @@
 #include "sequence/eventcommands.h"
 
 #include "core/eventedits.h"
+#include "platform/clipboardreader.h"
 #include "platform/platform.h"
 #include "sequence/gridview.h"
 #include "sequence/sequencedocument.h"
@@ -85,12 +86,17 @@ void EventCommands::cut()
 // The program's own copies first; text from anywhere else in the same form too.
 void EventCommands::paste()
 {
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    EventsRead read{{}, tr("It holds no text.").toStdString()};
-    if (mime && mime->hasFormat(kEventsType))
-        read = readEventsBytes(mime->data(kEventsType).toStdString());
-    else if (mime && mime->hasText())
-        read = readEventsText(mime->text().toStdString());
+    const ClipboardRead clip = readClipboard(
+        QGuiApplication::clipboard()->mimeData(), kEventsType,
+        [](const QByteArray& bytes) { return readEventsBytes(bytes.toStdString()).error.empty(); });
+    if (clip.noAnswer)
+        return (void)m_platform.messageBox(clip.problem, applicationTitle(), Platform::Buttons::Ok,
+                                           Platform::Icon::Exclamation);
+    EventsRead read{{}, clip.problem.toStdString()};
+    if (clip.own)
+        read = readEventsBytes(clip.own->toStdString());
+    else if (clip.text)
+        read = readEventsText(clip.text->toStdString());
     if (!read.error.empty()) {
         m_platform.messageBox(
             tr("The clipboard holds no events to paste. %1\rCopy events in the editor, or "

@@ -11,15 +11,19 @@
 #include "testwindow.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -345,6 +349,104 @@ private Q_SLOTS:
             "/recent could not be written: it is a named pipe"));
     }
 
+    // A list that is there but cannot be read, by a user without rights to it, is never
+    // written over; the window says so once, and the change lasts for this run only.
+    void unreadableListsAreKept_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("recent") << "recent";
+        QTest::newRow("pattern folders") << "pattern-folders";
+    }
+
+    void unreadableListsAreKept()
+    {
+        QFETCH(QString, list);
+        TestWindow t;
+        QVERIFY(writeFile(t.path(list), "/kept/A.DAT\n") &&
+                writeFile(t.path("A.DAT"), golden("start-up.dat")));
+        QVERIFY(QFile::setPermissions(t.path(list), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(t.dir.path(), QFileDevice::Permissions(0x7777)));
+        if (::geteuid() == 0 && ::seteuid(65534) != 0)
+            QSKIP("Cannot act as the user nobody to make the list unreadable");
+        struct Back
+        {
+            ~Back() { [[maybe_unused]] int r = ::seteuid(::getuid()); }
+        } back;
+        t.window =
+            std::make_unique<MainWindow>(t.platform, t.path("LED.cfg"), QUrl(), t.dir.path());
+        t.window->openFile(t.path("A.DAT"));
+        t.platform.fileChoices << t.dir.path();
+        t.window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        QCOMPARE(t.platform.messageBoxes.size(), 1);
+        QVERIFY2(t.platform.messageBoxes[0].prompt.endsWith(
+                     "/" + list +
+                     " could not be read: Permission denied. Changes to it will not be "
+                     "kept until it can be read."),
+                 qPrintable(t.platform.messageBoxes[0].prompt));
+        QVERIFY(t.ui().MENUrecent->actions().constFirst()->text().endsWith("A.DAT"));
+        QCOMPARE(::seteuid(::getuid()), 0);
+        QCOMPARE(readFile(t.path(list)), "/kept/A.DAT\n");
+    }
+
+    // A paste from another program through the X server reads every text type; an own copy
+    // that fails falls back to the text beside it; a program that copied and never answers
+    // holds the window no longer than the platform's limit (5 s), and is named.
+    void pasteFromAnyClipboard_data()
+    {
+        QTest::addColumn<QString>("type"); // offered by another program; empty: by this one
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("answers");
+        const QString text = "LED 1 #.\nLED 2 .#\nLED 3 ..\nLED 4 ##\n";
+        const QByteArray utf16 =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QTest::newRow("own type fails") << "" << text.toUtf8() << true;
+        QTest::newRow("UTF-8") << "text/plain;charset=utf-8" << text.toUtf8() << true;
+        QTest::newRow("UTF-16") << "text/plain;charset=UTF-16"
+                                << "\xff\xfe" + utf16 << true;
+        QTest::newRow("no answer") << "UTF8_STRING" << text.toUtf8() << false;
+    }
+
+    void pasteFromAnyClipboard()
+    {
+        QFETCH(QString, type);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, answers);
+        TestWindow t;
+        QProcess owner, targets;
+        if (type.isEmpty()) {
+            auto* mime = new QMimeData;
+            mime->setData("application/x-glimmeron-events", "\x20");
+            mime->setText(QString::fromUtf8(bytes));
+            QGuiApplication::clipboard()->setMimeData(mime);
+        } else if (QGuiApplication::platformName() != "xcb" ||
+                   QStandardPaths::findExecutable("xclip").isEmpty()) {
+            QSKIP("Another program's clipboard needs an X server and xclip");
+        } else {
+            owner.start("xclip", {"-quiet", "-sel", "clip", "-t", type, "-i"});
+            owner.write(bytes);
+            owner.closeWriteChannel();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (targets.start("xclip", {"-o", "-sel", "clip", "-t", "TARGETS"}),
+                 targets.waitForFinished(30000),
+                 targets.readAllStandardOutput().contains(type.toUtf8())),
+                30000);
+            if (!answers)
+                ::kill(pid_t(owner.processId()), SIGSTOP);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        t.window->findChild<QAction*>("MENUpaste")->trigger();
+        const qint64 took = clock.elapsed();
+        if (owner.processId())
+            ::kill(pid_t(owner.processId()), SIGKILL);
+        if (answers)
+            QCOMPARE(t.document().events({0, 3}), (std::vector<int>{9, 10, 0}));
+        else
+            QCOMPARE(t.platform.messageBoxes.value(0).prompt,
+                     "The program that copied did not answer; nothing was pasted.");
+        QVERIFY2(took < 8000, qPrintable(QString::number(took)));
+    }
+
     // The real message box answers as pressed; carriage returns break its lines.
     void qtMessageBoxAnswersAsPressed_data()
     {
@@ -565,7 +667,17 @@ private Q_SLOTS:
         add("onto its own input", "--export-gif OUT OUT", "cp SEQ.DAT OUT", 2, "file",
             "OUT is the sequence file itself; name another");
         add("onto a name not UTF-8", "--export-png SEQ.DAT \\0377", "", 1, none,
-            "could not be written: the name is not valid UTF-8");
+            "could not be written: the name is not valid UTF-8, and files are written under UTF-8 "
+            "names only; choose another name");
+        add("onto a link loop", "--export-png SEQ.DAT OUT", "ln -s B OUT; ln -s OUT B", 1,
+            "link to nothing", refused.chopped(8) + "Too many levels of symbolic links");
+        add("onto an empty name", "--export-gif SEQ.DAT \\c", "", 1, none,
+            "an empty name could not be written: No such file or directory");
+        add("extra argument", "SEQ.DAT \\0377.DAT", "", 2, none,
+            "Unexpected argument: \uFFFD.DAT\nUsage");
+        add("port name not UTF-8", "--download SEQ.DAT --port 3 --yes",
+            "export GLIMMERON_PORT_3=\"$(printf '\\377')\"", 1, none,
+            "the device's name is not valid UTF-8");
         add("no display", "SEQ.DAT", "", 1, none,
             "glimmeron: the editor needs a display, and none could be opened (could not connect "
             "to display). These work without one: --stream, --download, --list-ports, "
@@ -598,18 +710,24 @@ private Q_SLOTS:
     }
 
     // On a terminal Enter downloads (13 and 10 raw), the end of input cancels and SIGTERM
-    // stops it; the line settings come back. The last line goes to standard output.
+    // stops it; the line settings come back. The last line goes to standard output. On a
+    // terminal the progress is one line drawn over; with --yes nothing asks.
     void downloadFromTheCommandLine_data()
     {
         QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("out"); // an argument, or 2>tty: standard error on the terminal
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("err");
-        QTest::newRow("Enter") << QByteArray("\n") << "" << 0 << "Sent 10 of 57 records\nSent 20";
+        const QString asked = "3) Then press Enter to start, Ctrl+C to cancel.\n";
+        QTest::newRow("Enter") << QByteArray("\n") << "" << 0
+                               << asked + "Sent 10 of 57 records\nSent 20";
         QTest::newRow("Enter, full disk")
             << QByteArray("\n") << ">/dev/full" << 1 << "writing to standard output failed";
         QTest::newRow("end of input") << QByteArray("\x04") << "" << 1 << "Cancelled: nothing was";
         QTest::newRow("SIGTERM") << QByteArray("\n") << "" << 143 << "Interrupted after ";
+        QTest::newRow("--yes") << QByteArray() << "--yes" << 0 << "Sent 10 of 57 records\nSent 20";
+        QTest::newRow("progress on a terminal")
+            << QByteArray("\n") << "2>tty" << 0 << "] 56/57\r[" + QString(40, '#') + "] 57/57\n";
     }
 
     void downloadFromTheCommandLine()
@@ -622,22 +740,28 @@ private Q_SLOTS:
         const QString before = port.lineSettings();
         Program program(golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}}));
         program.env.insert("GLIMMERON_PORT_2", port.deviceName());
-        program.process.setStandardInputFile(terminal.deviceName());
-        program.start({"--download", "SEQ.DAT", out});
+        if (out != "--yes")
+            program.process.setStandardInputFile(terminal.deviceName());
+        if (out == "2>tty")
+            program.process.setStandardErrorFile(terminal.deviceName());
+        program.start({"--download", "SEQ.DAT", out == "2>tty" ? "" : out});
         terminal.send(keys);
         if (status == 143 && port.waitForBytes(12, 30000))
             program.process.terminate();
         QVERIFY(program.process.waitForFinished(30000));
-        const QByteArray gotErr = program.process.readAllStandardError();
+        const QByteArray gotErr = out == "2>tty" ? terminal.bytes().replace("\r\n", "\n")
+                                                 : program.process.readAllStandardError();
         QCOMPARE(program.process.exitCode(), status);
         QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
+        // One line for the whole download, on a terminal; nothing to press with --yes.
+        QVERIFY2(gotErr.count('\n') < 12 && !gotErr.contains("OK"), gotErr.constData());
         QCOMPARE(port.lineSettings(), before);
-        if (status == 143 || keys != "\n") {
+        if (status == 143 || keys == "\x04") {
             QVERIFY(port.bytes().size() < (status == 143 ? 171 : 1));
             return;
         }
         QCOMPARE(port.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
-        if (out.isEmpty())
+        if (!out.startsWith('>'))
             QVERIFY(program.process.readAllStandardOutput().startsWith(
                 "Downloaded 171 bytes to the GLIMMERON on port 2 ("));
     }

@@ -3,8 +3,10 @@
 #include "core/downloadstream.h"
 #include "core/sequencefile.h"
 #include "core/teststep.h"
+#include "readerchecks.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -83,6 +85,28 @@ void testRunPace()
           "passes wrap after the last event");
 }
 
+// What the fuzzers kept, and the patterns, still pass the fuzzers' checks.
+void keptInputsHold()
+{
+    namespace fs = std::filesystem;
+    const std::pair<const char*, bool (*)(std::string_view)> targets[] = {
+        {GOLDEN_DIR "/sequencefile", sequenceReaderHolds},
+        {PATTERN_DIR, sequenceReaderHolds},
+        {GOLDEN_DIR "/ledcfg", ledCfgReaderHolds},
+        {GOLDEN_DIR "/eventstext", eventsTextReaderHolds},
+        {GOLDEN_DIR "/eventedits", eventEditsHold}};
+    for (const auto& [folder, holds] : targets) {
+        int count = 0;
+        for (const fs::directory_entry& file : fs::directory_iterator(folder)) {
+            std::ifstream in(file.path(), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            check(holds(bytes), file.path().string());
+            ++count;
+        }
+        check(count > 0, std::string(folder) + " holds inputs");
+    }
+}
+
 } // namespace
 
 int main()
@@ -91,6 +115,7 @@ int main()
     streamAndItsPace();
     colourCodes();
     testRunPace();
+    keptInputsHold();
     if (failures == 0)
         std::puts("core rules: all passed");
     return failures == 0 ? 0 : 1;

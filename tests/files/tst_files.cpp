@@ -3,7 +3,6 @@
 #include "files/sequencefile.h"
 #include "files/sequencepicture.h"
 #include "platform/qtplatform.h"
-#include "readerchecks.h"
 #include "sequence/colourtable.h"
 #include "testwindow.h"
 
@@ -108,24 +107,19 @@ private Q_SLOTS:
         QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
     }
 
-    // Inputs the fuzzers kept still hold; each pattern loads untitled and modified, with a note,
-    // and tests at the device's pace.
-    void readersHoldOnKeptFilesAndPatterns_data()
+    // Each pattern loads untitled and modified, with a note, and tests at the device's pace.
+    void patternsLoad_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char* folder : {GOLDEN_DIR "/sequencefile", GOLDEN_DIR "/ledcfg", ":/patterns"})
-            for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files))
-                QTest::newRow(qPrintable(file.filePath())) << file.filePath();
+        for (const QFileInfo& file : QDir(":/patterns").entryInfoList(QDir::Files))
+            QTest::newRow(qPrintable(file.filePath())) << file.filePath();
         QVERIFY(QDir(":/patterns").count() >= 8);
     }
 
-    void readersHoldOnKeptFilesAndPatterns()
+    void patternsLoad()
     {
         QFETCH(QString, file);
         const QByteArray bytes = readFile(file);
-        QVERIFY(file.contains("/ledcfg/") ? ledCfgReaderHolds(bytes) : sequenceReaderHolds(bytes));
-        if (!file.startsWith(":/"))
-            return;
         QVERIFY(sequenceNote(bytes).size() > 20);
         Files f;
         f.files.loadPattern(file, "P");
