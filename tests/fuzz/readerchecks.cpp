@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
