@@ -1,6 +1,5 @@
 // Time to Save and to Open a sequence file through the window's handlers.
 #include "benchutil.h"
-#include "files/sequencefile.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -13,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TestWindow t;
     for (int i = 0; i < 50; i += 3)
-        t.document().setCell(i % 4, i, true);
+        t.document().session().clickCell(i % 4, i, true);
     const QString file = t.path("BENCH.DAT");
     constexpr int kRuns = 1000;
     QList<double> save, open;

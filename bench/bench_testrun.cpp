@@ -16,9 +16,9 @@ namespace {
 void measure(TestWindow& t, int speed, int steps, bool device = false)
 {
     if (device)
-        t.document().setTiming(speed, t.document().testSpeed());
+        t.document().session().applySettings(speed, t.document().testSpeed());
     else
-        t.document().setTiming(t.document().sequencerDelay(), speed);
+        t.document().session().applySettings(t.document().sequencerDelay(), speed);
     t.window->testRun()->setDeviceSpeed(device);
     TestRun* run = t.window->testRun();
     QList<double> periods;
@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TestWindow t;
     for (int i = 0; i < 50; i += 2)
-        t.document().setCell(0, i, true);
+        t.document().session().clickCell(0, i, true);
     measure(t, 20, 500);
     measure(t, 1, 500);
     measure(t, 30, 300, true); // Preview at Device Speed

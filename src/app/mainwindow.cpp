@@ -48,8 +48,8 @@ MainWindow::MainWindow(Platform& platform, const QString& ledCfgPath, QUrl manua
                             Platform::Icon::Exclamation);
     m_grid = new GridView(*m_document, m_ui.client);
     m_rows = new RowControls(*m_document, m_ui.client);
-    m_history = new HistoryActions(*m_document->undoStack(), this);
-    m_events = new EventCommands(*m_document, *m_grid, platform, this);
+    m_history = new HistoryActions(*m_document, this);
+    m_events = new EventCommands(*m_document, platform, this);
     m_files = new FileCommands(*m_document, platform, this);
     m_download = new Download(*m_document, platform, this);
     m_testRun = new TestRun(*m_document, this);
@@ -86,17 +86,11 @@ void MainWindow::wireCommands()
     m_ui.MENUedit->addActions({m_ui.MENUundo, m_ui.MENUredo});
     m_ui.MENUedit->addSeparator();
     m_ui.MENUedit->addActions(m_events->actions());
-    m_ui.MENUedit->addSeparator();
     connect(m_events, &EventCommands::status, this,
             [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     // What the bar said of an edit is no longer true after the next edit, undo or redo.
-    connect(m_document->undoStack(), &QUndoStack::indexChanged, statusBar(),
+    connect(m_document, &SequenceDocument::historyChanged, statusBar(),
             &QStatusBar::clearMessage);
-    QAction* lastEvent = m_ui.MENUedit->addAction(tr("Set &Last Event"));
-    lastEvent->setObjectName(QStringLiteral("MENUlastevent"));
-    lastEvent->setShortcut(Qt::CTRL | Qt::Key_L);
-    connect(lastEvent, &QAction::triggered, m_grid, &GridView::markCursorSlotLast);
-    connect(m_grid, &GridView::dragActiveChanged, m_history, &HistoryActions::setSuspended);
 
     const std::pair<QAction*, void (MainWindow::*)()> menu[] = {
         {m_ui.MENUnew, &MainWindow::newSequence},

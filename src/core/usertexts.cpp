@@ -20,3 +20,15 @@ std::string invalidSequenceText(std::string_view file, int record, std::string_v
     return "The file " + std::string(file) + " is not a valid sequence data file. Record " +
            std::to_string(record) + ": " + std::string(problem) + ".";
 }
+
+std::string unreadableFileText(std::string_view file, std::string_view reason)
+{
+    return "The file " + std::string(file) + " could not be read: " + std::string(reason) + ".";
+}
+
+std::string tooLongReason(long long size)
+{
+    return size < 0 ? std::string("it is far too long for this kind of file")
+                    : "it is " + std::to_string(size) +
+                          " bytes long, far too long for this kind of file";
+}

@@ -18,3 +18,11 @@ std::string downloadDoneLine(std::string_view where, std::string_view time);
 std::string downloadBrokenOffText(std::string_view where, std::string_view reason);
 // A file that Open or Merge refuses.
 std::string invalidSequenceText(std::string_view file, int record, std::string_view problem);
+// What a refusal to open a file adds: the window is as it was.
+inline constexpr std::string_view kNothingChanged = "\r\rNothing on screen has changed.";
+// Far more than any data file holds, notes included.
+inline constexpr long long kMaxDataFileBytes = 1024 * 1024;
+// A file that could not be read at all, and why.
+std::string unreadableFileText(std::string_view file, std::string_view reason);
+// The reason for a file of `size` bytes, too long to read; -1 for a size not known.
+std::string tooLongReason(long long size);

@@ -1,20 +1,21 @@
 #include "files/filecommands.h"
 
+#include "core/sequencefile.h"
 #include "files/savefile.h"
 #include "files/sequenceanimation.h"
-#include "files/sequencefile.h"
 #include "files/sequenceload.h"
 #include "files/sequencepicture.h"
 #include "platform/platform.h"
+#include "platform/qtconvert.h"
 #include "sequence/sequencedocument.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
 
-const QString kTitlePrefix = QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher - ");
 const QString kFilter = QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)|*.*");
 
 } // namespace
@@ -22,39 +23,22 @@ const QString kFilter = QStringLiteral("Data Files (*.DAT)|*.dat|All Files (*.*)
 FileCommands::FileCommands(SequenceDocument& document, Platform& platform, QObject* parent)
     : QObject(parent), m_document(document), m_platform(platform)
 {
-    m_document.setFile(QString(), kTitlePrefix + QStringLiteral("Rev4"));
-    m_document.keepOutsideHistory();
-}
-
-// The title of a sequence that belongs to no file.
-QString FileCommands::plainTitle()
-{
-    return tr("GLIMMERON  -  Programmable LED Sequencer/Flasher");
 }
 
 // The remembered file survives: Save after New proposes the last name used.
 void FileCommands::newSequence()
 {
-    m_document.clear();
-    m_patternName.clear();
-    m_document.setFile(m_document.filePath(), plainTitle());
-    m_document.commit(tr("New/Clear"));
-    m_document.markSaved();
+    m_document.session().newSequence();
 }
 
 QString FileCommands::sequenceName() const
 {
-    const QString name = QFileInfo(m_document.filePath()).fileName();
-    return m_document.title() == kTitlePrefix + name && !name.isEmpty() ? name
-                                                                        : tr("the new sequence");
+    return QString::fromStdString(m_document.session().sequenceName());
 }
 
 QString FileCommands::shareName() const
 {
-    const QFileInfo file(m_document.filePath());
-    return !file.fileName().isEmpty() && m_document.title() == kTitlePrefix + file.fileName()
-               ? file.completeBaseName()
-               : m_patternName;
+    return QString::fromStdString(m_document.session().shareName());
 }
 
 // The folder of the file last chosen: the dialogs open there.
@@ -94,10 +78,8 @@ std::optional<QString> FileCommands::chooseTarget(const QString& title, const QS
         if (QFileInfo(*chosen).suffix().isEmpty())
             *chosen += chosen->endsWith(QLatin1Char('.')) ? suffix : QLatin1Char('.') + suffix;
         initialName = QFileInfo(*chosen).fileName();
-        if (remember) {
-            m_document.setFile(*chosen, m_document.title());
-            m_document.keepOutsideHistory();
-        }
+        if (remember)
+            m_document.session().chooseFile(chosen->toStdString());
         // A new name, or one that is no file to replace (a FIFO, a folder): the writer says so.
         if (!QFileInfo(*chosen).isFile())
             return chosen;
@@ -152,7 +134,7 @@ void FileCommands::exportTo(const QString& title, const QString& filter, const Q
 bool FileCommands::saveTo(const QString& path)
 {
     Q_EMIT progress(0);
-    const QByteArray bytes = writeSequenceFile(m_document.data());
+    const QByteArray bytes = QByteArray::fromStdString(sequenceFileBytes(m_document.data()));
     Q_EMIT progress(50);
     QString error;
     const bool saved = saveFileAtomically(path, bytes, &error);
@@ -164,10 +146,7 @@ bool FileCommands::saveTo(const QString& path)
                         .arg(path, error));
         return false;
     }
-    m_document.setFile(path, kTitlePrefix + QFileInfo(path).fileName());
-    m_document.keepOutsideHistory();
-    m_document.markSaved();
-    m_patternName.clear();
+    m_document.session().saved(path.toStdString());
     Q_EMIT fileUsed(path);
     return true;
 }
@@ -190,40 +169,40 @@ void FileCommands::chooseAndLoad(const QString& title, bool merge)
 }
 
 // The whole file is read and checked before anything on screen changes.
-std::optional<SequenceData> FileCommands::read(const QString& path)
+std::optional<QByteArray> FileCommands::read(const QString& path)
 {
-    SequenceLoad load = loadSequenceFile(path);
-    if (!load.data)
-        showProblem(load.problem + tr("\r\rNothing on screen has changed."));
-    return load.data;
+    QString problem;
+    std::optional<QByteArray> bytes = readDataFile(path, &problem);
+    if (!bytes)
+        showProblem(problem + toQString(kNothingChanged));
+    return bytes;
 }
 
 void FileCommands::loadPattern(const QString& path, const QString& name)
 {
-    const std::optional<SequenceData> data = read(path);
-    if (!data)
-        return;
-    m_document.assign(*data);
-    m_patternName = name;
-    m_document.setFile(QString(), plainTitle());
-    m_document.commit(tr("Pattern %1").arg(name));
+    if (const std::optional<QByteArray> bytes = read(path))
+        showRefusal(m_document.session().openPattern(bytes->toStdString(), name.toStdString()));
 }
 
 void FileCommands::load(const QString& path, bool merge)
 {
-    const std::optional<SequenceData> data = read(path);
-    if (!data)
+    const std::optional<QByteArray> bytes = read(path);
+    if (!bytes)
         return;
-    const QString name = QFileInfo(path).fileName();
-    m_patternName.clear();
-    m_document.setFile(path, kTitlePrefix + name);
     // One step: the bar repaints the window on every change, and reading takes no time.
     Q_EMIT progress(50);
-    merge ? m_document.merge(*data) : m_document.assign(*data);
+    const std::string refusal =
+        m_document.session().open(bytes->toStdString(), path.toStdString(),
+                                  QDir::toNativeSeparators(path).toStdString(), merge);
     Q_EMIT progress(-1);
-    m_document.commit(merge ? tr("Merge %1").arg(name) : tr("Open %1").arg(name));
-    if (!merge) {
-        m_document.markSaved();
+    if (!refusal.empty())
+        return showRefusal(refusal);
+    if (!merge)
         Q_EMIT fileUsed(path);
-    }
+}
+
+void FileCommands::showRefusal(const std::string& refusal)
+{
+    if (!refusal.empty())
+        showProblem(QString::fromStdString(refusal));
 }

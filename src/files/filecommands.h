@@ -1,10 +1,11 @@
 #pragma once
 
-#include "core/sequencedata.h"
+#include <QByteArray>
 #include <QObject>
 
 #include <QString>
 #include <optional>
+#include <string>
 
 class Platform;
 class SequenceDocument;
@@ -50,14 +51,13 @@ private:
     void exportTo(const QString& title, const QString& filter, const QString& suffix,
                   const QByteArray& bytes);
     void chooseAndLoad(const QString& title, bool merge);
-    std::optional<SequenceData> read(const QString& path);
+    std::optional<QByteArray> read(const QString& path);
     void load(const QString& path, bool merge);
-    static QString plainTitle();
     void showProblem(const QString& text);
+    void showRefusal(const std::string& refusal);
     QString folder() const;
 
     SequenceDocument& m_document;
     Platform& m_platform;
-    QString m_patternName; // of the pattern loaded last, until a file or New replaces it
     QString m_exportFolder;
 };

@@ -1,5 +1,7 @@
 #include "files/savefile.h"
 
+#include "core/usertexts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -246,9 +248,7 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
         return std::nullopt;
     }
     if (file.size() > maxBytes) {
-        *error = QCoreApplication::translate(
-                     "GLIMMERON", "it is %1 bytes long, far too long for this kind of file")
-                     .arg(file.size());
+        *error = QString::fromStdString(tooLongReason(file.size()));
         return std::nullopt;
     }
     QByteArray bytes = file.read(maxBytes + 1);
@@ -257,8 +257,7 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
         return std::nullopt;
     }
     if (bytes.size() > maxBytes) {
-        *error =
-            QCoreApplication::translate("GLIMMERON", "it is far too long for this kind of file");
+        *error = QString::fromStdString(tooLongReason(-1)); // it grew while read
         return std::nullopt;
     }
     return bytes;

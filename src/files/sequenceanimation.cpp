@@ -3,7 +3,7 @@
 #include "core/sequencedata.h"
 #include "files/sequencepicture.h"
 #include "files/sharestyle.h"
-#include "sequence/colourtable.h"
+#include "platform/qtconvert.h"
 
 #include <QCoreApplication>
 #include <QHash>

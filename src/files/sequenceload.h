@@ -1,12 +1,10 @@
 #pragma once
 
 #include "core/sequencedata.h"
+#include "core/usertexts.h"
 
 #include <QString>
 #include <optional>
-
-// Far more than any data file holds, notes included.
-constexpr qint64 kMaxDataFileBytes = 1024 * 1024;
 
 // A data file read and checked whole, as Open, Merge and the command line take it.
 struct SequenceLoad
@@ -16,3 +14,5 @@ struct SequenceLoad
 };
 
 SequenceLoad loadSequenceFile(const QString& path);
+// The file's bytes, or why they could not be read (an unreadable file, one far too long).
+std::optional<QByteArray> readDataFile(const QString& path, QString* problem);

@@ -2,7 +2,7 @@
 
 #include "core/sequencedata.h"
 #include "files/sharestyle.h"
-#include "sequence/colourtable.h"
+#include "platform/qtconvert.h"
 #include "sequence/servotexts.h"
 
 #include <QBuffer>

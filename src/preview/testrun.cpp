@@ -2,7 +2,7 @@
 
 #include "core/servozones.h"
 #include "core/teststep.h"
-#include "sequence/colourtable.h"
+#include "platform/qtconvert.h"
 #include "sequence/sequencedocument.h"
 
 #include <QTimer>

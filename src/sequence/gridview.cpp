@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <map>
 
 namespace {
 
@@ -40,6 +41,7 @@ GridView::GridView(SequenceDocument& document, QWidget* client)
         markRuler(previous, false);
         markRuler(slot, true);
     });
+    connect(&document, &SequenceDocument::cursorChanged, this, &GridView::showCursor);
 }
 
 void GridView::build(QWidget* client)
@@ -50,11 +52,9 @@ void GridView::build(QWidget* client)
         for (int i = 0; i < 50; ++i) {
             auto* cell = new CellBox(k + 1, i, m_area);
             cell->installEventFilter(this);
-            connect(cell, &QAbstractButton::toggled, this,
-                    [this, k, i](bool on) { m_document.setCell(k, i, on); });
-            // clicked: by the user only, mouse or Space
+            // clicked: by the user only, mouse or Space; the box shows the session's state
             connect(cell, &QAbstractButton::clicked, this,
-                    [this] { m_document.commit(tr("Cell Click")); });
+                    [this, k, i](bool on) { m_document.session().clickCell(k, i, on); });
             m_cells[k][i] = cell;
         }
     }
@@ -143,12 +143,6 @@ void GridView::markRuler(int slot, bool marked)
                                     : tr("Event %1").arg(slot + 1));
 }
 
-void GridView::markCursorSlotLast()
-{
-    m_document.setLastEvent(m_cursor->slot());
-    m_document.commit(tr("Mark Last Event"));
-}
-
 void GridView::highlightStep(int slot, bool shown)
 {
     if (shown)
@@ -158,37 +152,20 @@ void GridView::highlightStep(int slot, bool shown)
     showRulerBackground(slot);
 }
 
-EventRange GridView::selectedEvents() const
+// The session moved the cursor or the selection: the keyboard follows the cursor.
+void GridView::showCursor()
 {
-    const int slot = cursorSlot();
-    if (m_anchor < 0)
-        return {slot, 1};
-    return {std::min(m_anchor, slot), std::abs(m_anchor - slot) + 1};
-}
-
-int GridView::cursorSlot() const
-{
-    return m_cursor->slot();
-}
-
-void GridView::moveCursorTo(int slot)
-{
-    m_anchor = -1;
-    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
-    showSelection();
-}
-
-void GridView::selectEvents(int anchor, int slot)
-{
-    m_anchor = anchor;
-    setCursorCell(m_cells[m_cursor->led() - 1][slot]);
+    const EditSession& session = m_document.session();
+    setCursorCell(m_cells[session.cursorLed()][session.cursorSlot()]);
     showSelection();
 }
 
 void GridView::showSelection()
 {
-    const EventRange range = selectedEvents();
-    if (!m_area->setSelection(hasSelection() ? range.first : 0, hasSelection() ? range.count : 0))
+    const EditSession& session = m_document.session();
+    const EventRange range = session.selectedEvents();
+    const bool selected = session.hasSelection();
+    if (!m_area->setSelection(selected ? range.first : 0, selected ? range.count : 0))
         return;
     for (int i = 0; i < 50; ++i)
         showRulerBackground(i);
@@ -198,8 +175,9 @@ void GridView::showSelection()
 void GridView::showRulerBackground(int slot)
 {
     QColor colour = designColour(slot == m_stepSlot ? 0x808080 : 0x8000000F);
-    const EventRange range = selectedEvents();
-    if (slot != m_stepSlot && hasSelection() && slot >= range.first && slot < range.end()) {
+    const EventRange range = m_document.session().selectedEvents();
+    if (slot != m_stepSlot && m_document.session().hasSelection() && slot >= range.first &&
+        slot < range.end()) {
         const QColor h = m_area->palette().color(QPalette::Highlight);
         colour.setRgb((colour.red() + h.red()) / 2, (colour.green() + h.green()) / 2,
                       (colour.blue() + h.blue()) / 2);
@@ -222,29 +200,24 @@ bool GridView::rulerEvent(QLabel* label, QEvent* event)
     const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
-        m_document.setLastEvent(slot);
-        m_document.commit(tr("Mark Last Event"));
+        m_document.session().setLastEvent(slot);
         return true;
     case QEvent::MouseButtonPress:
         if (mouse()->button() != Qt::LeftButton)
             return false;
-        m_rulerPress = slot;
-        if (mouse()->modifiers() & Qt::ShiftModifier) {
-            m_rulerPress = hasSelection() ? m_anchor : cursorSlot();
-            selectEvents(m_rulerPress, slot);
-        }
+        m_rulerPressed = true;
+        m_document.session().pressRuler(slot, mouse()->modifiers() & Qt::ShiftModifier);
         return true;
     case QEvent::MouseMove: {
-        if (m_rulerPress < 0)
+        if (!m_rulerPressed)
             return false;
         const int x = label->mapToParent(mouse()->position().toPoint()).x() - m_area->x();
-        const int to = std::clamp(x / std::max(1, m_area->width() / 50), 0, 49);
-        if (to != m_rulerPress || hasSelection())
-            selectEvents(m_rulerPress, to);
+        m_document.session().dragRuler(std::clamp(x / std::max(1, m_area->width() / 50), 0, 49));
         return true;
     }
     case QEvent::MouseButtonRelease:
-        m_rulerPress = -1;
+        m_rulerPressed = false;
+        m_document.session().releaseRuler();
         return false;
     default:
         return false;
@@ -264,13 +237,10 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
     // A press soon after a click arrives as a double-click: it starts a drag all the same.
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        setCursorCell(cell); // Space then toggles the cell just clicked
-        if (hasSelection()) {
-            m_anchor = -1;
-            showSelection();
-        }
+        // Space then toggles the cell just clicked
+        m_document.session().placeCursor(cell->led() - 1, cell->slot());
         if (m_drag.press(at()))
-            Q_EMIT dragActiveChanged(true);
+            m_document.session().beginPaint();
         return false;
     case QEvent::MouseMove:
         paintFromStart(m_drag.moveTo(at()));
@@ -280,16 +250,21 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
             return false;
         paintFromStart(m_drag.moveTo(at()));
         const std::vector<GridCell> fill = m_drag.release(at());
-        Q_EMIT dragActiveChanged(false);
-        if (m_drag.isClick())
-            return false; // a plain click: the check box toggles itself
+        if (m_drag.isClick()) {
+            m_document.session().endPaint();
+            return false; // a plain click: the check box is clicked
+        }
         paintFromStart(fill);
         cell->setDown(false); // a drag never toggles its start cell
-        m_document.commit(tr("Paint Cells"));
+        m_document.session().endPaint();
         return true;
     }
     case QEvent::KeyPress:
-        return moveCursor(cell, static_cast<QKeyEvent*>(event));
+        return moveCursor(static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn: // the keyboard came to another cell some other way: the cursor follows
+        if (cell != m_cursor)
+            m_document.session().placeCursor(cell->led() - 1, cell->slot());
+        return false;
     default:
         return false;
     }
@@ -298,50 +273,23 @@ bool GridView::cellEvent(CellBox* cell, QEvent* event)
 // Each cell takes the state that its own row has at the start slot.
 void GridView::paintFromStart(const std::vector<GridCell>& cells)
 {
-    const int start = m_drag.startSlot();
-    for (const GridCell& c : cells)
-        m_document.setCell(c.led, c.slot, m_document.cell(c.led, start));
+    m_document.session().paintCells(cells, m_drag.startSlot());
 }
 
 // Arrows, Home and End move the keyboard cursor, with Shift selecting the events passed;
 // Space is the check box's own click.
-bool GridView::moveCursor(CellBox* from, const QKeyEvent* key)
+bool GridView::moveCursor(const QKeyEvent* key)
 {
-    int led = from->led() - 1;
-    int slot = from->slot();
-    switch (key->key()) {
-    case Qt::Key_Escape:
-        if (!hasSelection())
-            return false;
-        moveCursorTo(slot);
-        return true;
-    case Qt::Key_Left:
-        slot = std::max(0, slot - 1);
-        break;
-    case Qt::Key_Right:
-        slot = std::min(49, slot + 1);
-        break;
-    case Qt::Key_Up:
-        led = std::max(0, led - 1);
-        break;
-    case Qt::Key_Down:
-        led = std::min(3, led + 1);
-        break;
-    case Qt::Key_Home:
-        slot = 0;
-        break;
-    case Qt::Key_End:
-        slot = 49;
-        break;
-    default:
+    using Move = EditSession::Move;
+    static const std::map<int, Move> moves{{Qt::Key_Left, Move::Left}, {Qt::Key_Right, Move::Right},
+                                           {Qt::Key_Up, Move::Up},     {Qt::Key_Down, Move::Down},
+                                           {Qt::Key_Home, Move::Home}, {Qt::Key_End, Move::End}};
+    if (key->key() == Qt::Key_Escape)
+        return m_document.session().endSelection();
+    const auto move = moves.find(key->key());
+    if (move == moves.end())
         return false;
-    }
-    if (!(key->modifiers() & Qt::ShiftModifier))
-        m_anchor = -1;
-    else if (m_anchor < 0 && slot != from->slot())
-        m_anchor = from->slot();
-    setCursorCell(m_cells[led][slot]);
-    showSelection();
+    m_document.session().moveCursor(move->second, key->modifiers() & Qt::ShiftModifier);
     return true;
 }
 

@@ -1,37 +1,24 @@
 #include "sequence/historyactions.h"
 
+#include "sequence/sequencedocument.h"
+
 #include <QAction>
-#include <QUndoStack>
 
-namespace {
-
-QString entryText(const QString& verb, const QString& step)
+HistoryActions::HistoryActions(SequenceDocument& document, QObject* parent)
+    : QObject(parent), m_document(document), m_undo(new QAction(parent)),
+      m_redo(new QAction(parent))
 {
-    return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
-}
-
-} // namespace
-
-HistoryActions::HistoryActions(QUndoStack& stack, QObject* parent)
-    : QObject(parent), m_stack(stack), m_undo(new QAction(QStringLiteral("&Undo"), parent)),
-      m_redo(new QAction(QStringLiteral("&Redo"), parent))
-{
-    connect(m_undo, &QAction::triggered, &stack, &QUndoStack::undo);
-    connect(m_redo, &QAction::triggered, &stack, &QUndoStack::redo);
-    connect(&stack, &QUndoStack::indexChanged, this, &HistoryActions::update);
-    update();
-}
-
-void HistoryActions::setSuspended(bool suspended)
-{
-    m_suspended = suspended;
+    connect(m_undo, &QAction::triggered, this, [this] { m_document.session().undo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { m_document.session().redo(); });
+    connect(&document, &SequenceDocument::historyChanged, this, &HistoryActions::update);
     update();
 }
 
 void HistoryActions::update()
 {
-    m_undo->setEnabled(!m_suspended && m_stack.canUndo());
-    m_redo->setEnabled(!m_suspended && m_stack.canRedo());
-    m_undo->setText(entryText(QStringLiteral("&Undo"), m_stack.undoText()));
-    m_redo->setText(entryText(QStringLiteral("&Redo"), m_stack.redoText()));
+    const EditSession& session = m_document.session();
+    m_undo->setEnabled(session.canUndo());
+    m_redo->setEnabled(session.canRedo());
+    m_undo->setText(QString::fromStdString(session.undoText()));
+    m_redo->setText(QString::fromStdString(session.redoText()));
 }

@@ -3,25 +3,23 @@
 #include <QObject>
 
 class QAction;
-class QUndoStack;
+class SequenceDocument;
 
-// The menu entries "&Undo <step>" and "&Redo <step>": enabled when there is a step to
-// take and no edit is half done (a drag in progress).
+// The menu entries "&Undo <step>" and "&Redo <step>", named by the session: enabled when
+// there is a step to take and no edit is half done (a drag in progress).
 class HistoryActions : public QObject
 {
     Q_OBJECT
 public:
-    HistoryActions(QUndoStack& stack, QObject* parent);
+    HistoryActions(SequenceDocument& document, QObject* parent);
 
     QAction* undoAction() const { return m_undo; }
     QAction* redoAction() const { return m_redo; }
-    void setSuspended(bool suspended);
 
 private:
     void update();
 
-    QUndoStack& m_stack;
+    SequenceDocument& m_document;
     QAction* m_undo;
     QAction* m_redo;
-    bool m_suspended = false;
 };

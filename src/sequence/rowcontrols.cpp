@@ -1,10 +1,11 @@
 #include "sequence/rowcontrols.h"
 
+#include "core/colourtable.h"
+#include "core/editsession.h"
 #include "platform/accessiblecombo.h"
 #include "platform/layout.h"
-#include "sequence/colourtable.h"
+#include "platform/qtconvert.h"
 #include "sequence/lednamelabel.h"
-#include "core/rowpatterns.h"
 #include "sequence/sequencedocument.h"
 #include "sequence/servotexts.h"
 
@@ -110,10 +111,8 @@ void RowControls::build(QWidget* client)
         combo->addItems(servoModeTexts());
         for (int mode = 0; mode < combo->count(); ++mode)
             combo->setItemData(mode, servoModeTip(mode), Qt::ToolTipRole);
-        connect(combo, &QComboBox::activated, this, [this, k](int mode) {
-            m_document.setServoMode(k, mode);
-            m_document.commit(tr("Servo Mode of LED#%1").arg(k + 1));
-        });
+        connect(combo, &QComboBox::activated, this,
+                [this, k](int mode) { m_document.session().setServoMode(k, mode); });
         m_servo[k] = combo;
     }
 }
@@ -128,20 +127,15 @@ QListWidget* RowControls::rowOptionsList()
 {
     if (!m_rowOptionsList)
         m_rowOptionsList = popupList(QStringLiteral("RowOptionsList"),
-                                     {tr("Clear All"), tr("Mark All"), tr("Toggle All"),
-                                      tr("Copy from..."), tr("Copy to..."), tr("Skip 1..."),
-                                      tr("Skip 2..."), tr("Skip 3..."), QString(), tr("Cancel")},
-                                     1680, 480, 1455, 2940);
+                                     toQStringList(rowOperationTexts()), 1680, 480, 1455, 2940);
     return m_rowOptionsList;
 }
 
 QListWidget* RowControls::copyList()
 {
     if (!m_copyList) {
-        m_copyList = popupList(QStringLiteral("CopyList"),
-                               {tr("LED #1"), tr("LED #2"), tr("LED #3"), tr("LED #4"), QString(),
-                                QString(), QString(), QString(), QString(), tr("Cancel")},
-                               1560, 360, 975, 2940);
+        m_copyList = popupList(QStringLiteral("CopyList"), toQStringList(copyPartnerTexts()), 1560,
+                               360, 975, 2940);
         m_copyList->setCurrentRow(-1);
     }
     return m_copyList;
@@ -194,13 +188,7 @@ void RowControls::chooseRowOperation(int row)
         partner = m_copyList->currentRow();
     }
     // The last event index counts as it stands now, after the waits.
-    if (!m_document.applyRowOperation(row, operation, partner))
-        return;
-    QString name = operations->item(entry)->text();
-    name.remove(QStringLiteral("..."));
-    if (copy)
-        name += tr(" LED#%1").arg(partner + 1);
-    m_document.commit(name);
+    m_document.session().applyRowOperation(row, operation, partner);
 }
 
 void RowControls::chooseColour(int led)
@@ -208,8 +196,7 @@ void RowControls::chooseColour(int led)
     m_colourOpenedOn = m_document.colourIndex(led);
     colourList()->setCurrentRow(m_colourOpenedOn);
     waitForChoice(m_colourList);
-    m_document.setColourIndex(led, m_colourList->currentRow());
-    m_document.commit(tr("Colour of LED#%1").arg(led + 1));
+    m_document.session().setColour(led, m_colourList->currentRow());
 }
 
 void RowControls::showColour(int led)
@@ -217,7 +204,7 @@ void RowControls::showColour(int led)
     const int index = m_document.colourIndex(led);
     // The LED's own colour, on a background that keeps it readable.
     setTextColour(m_names[led], tableColour(index));
-    setBackgroundColour(m_names[led], nameBackground(tableColour(index)));
+    setBackgroundColour(m_names[led], toQColor(nameBackground(tableRgb(index))));
     m_names[led]->setAccessibleName(tr("LED %1 colour").arg(led + 1));
     m_names[led]->setAccessibleDescription(colourNames().value(index));
 }

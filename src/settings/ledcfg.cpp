@@ -1,6 +1,7 @@
 #include "settings/ledcfg.h"
 
-#include "files/recordform.h"
+#include "core/portnumbers.h"
+#include "core/recordform.h"
 #include "files/savefile.h"
 
 #include <QCoreApplication>
@@ -13,15 +14,15 @@ constexpr qint64 kMaxLedCfgBytes = 4096;
 
 QByteArray ledCfgBytes(int port)
 {
-    return integerRecord(port);
+    return QByteArray::fromStdString(integerRecordText(port));
 }
 
 std::optional<int> parseLedCfg(const QByteArray& bytes)
 {
-    const QList<RecordField> fields = readRecordFields(bytes);
-    if (fields.isEmpty())
+    const std::vector<FieldText> fields = splitFields(bytes.toStdString());
+    if (fields.empty())
         return std::nullopt;
-    const auto number = recordNumber(fields.first());
+    const auto number = fieldNumber(fields.front());
     if (!number || *number < kFirstPort || *number > kLastPort)
         return std::nullopt;
     return static_cast<int>(*number);
@@ -47,9 +48,9 @@ LedCfgLoad loadLedCfg(const QString& path)
         result.port = *port;
         return result;
     }
-    const QList<RecordField> fields = readRecordFields(*bytes);
-    const QString held =
-        fields.isEmpty() ? QStringLiteral("nothing") : describeField(fields.first());
+    const std::vector<FieldText> fields = splitFields(bytes->toStdString());
+    const QString held = fields.empty() ? QStringLiteral("nothing")
+                                        : QString::fromStdString(fieldDescription(fields.front()));
     result.problem = QCoreApplication::translate(
                          "GLIMMERON", "The settings file %1 holds %2, which is not a serial port "
                                       "number from 1 to 20.\r\r%3")

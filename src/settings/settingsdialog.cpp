@@ -143,8 +143,7 @@ void SettingsDialog::showTiming()
 void SettingsDialog::accept()
 {
     const Settings chosen = values();
-    m_document.setTiming(chosen.sequencerDelay, chosen.testSpeed);
-    m_document.keepOutsideHistory();
+    m_document.session().applySettings(chosen.sequencerDelay, chosen.testSpeed);
     m_commPortNumber = chosen.commPortNumber;
     Q_EMIT applied(chosen);
     hide();

@@ -1,3 +1,4 @@
+#include "core/eventedits.h"
 #include "files/filecommands.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
@@ -185,8 +186,8 @@ private Q_SLOTS:
         TestWindow t;
         t.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        t.document().session().setServoMode(0, 3);
         QTest::mouseClick(t.window->grid()->cell(0, 0), Qt::LeftButton); // something to undo
-        t.document().setServoMode(0, 3);
         t.window->toggleTest();
         QVERIFY(t.ui().ServoStick->isVisible());
         triggerCommand(t, trigger); // questions are cancelled
@@ -226,8 +227,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(t.path("START.DAT"), golden("start-up.dat")));
         t.window->openFile(t.path("START.DAT"));
         if (modified)
-            t.document().setServoMode(2, 4);
-        t.document().commit("edit");
+            t.document().session().setServoMode(2, 4);
         QCOMPARE(t.window->isWindowModified(), modified);
         QVERIFY(t.window->windowTitle().endsWith(" - START.DAT[*]"));
         t.platform.answers << answer;
@@ -425,7 +425,7 @@ private Q_SLOTS:
         if (owner.processId())
             ::kill(pid_t(owner.processId()), SIGKILL);
         if (answers)
-            QCOMPARE(t.document().events({0, 3}), (std::vector<int>{9, 10, 0}));
+            QCOMPARE(copyEvents(t.document().data(), {0, 3}), (std::vector<int>{9, 10, 0}));
         else
             QCOMPARE(t.platform.messageBoxes.value(0).prompt,
                      "The program that copied did not answer; nothing was pasted.");
@@ -497,7 +497,7 @@ private Q_SLOTS:
         TestWindow t;
         t.window->showSettings();
         t.window->rows()->colourList(); // built when first opened
-        t.document().setServoMode(0, 1);
+        t.document().session().setServoMode(0, 1);
         QStringList faults;
         for (bool testing : {false, true}) {
             if (testing)

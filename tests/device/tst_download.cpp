@@ -70,7 +70,7 @@ private Q_SLOTS:
             answerList(t.window->rows()->colourList(), 3);
             for (auto [led, slot] :
                  {std::pair{0, 5}, {2, 5}, {3, 5}, {0, 40}, {2, 40}, {3, 40}, {1, 41}, {3, 41}})
-                doc.setCell(led, slot, true); // 13 and 10: CR and LF
+                doc.session().clickCell(led, slot, true); // 13 and 10: CR and LF
             ::raise(SIGTERM); // a logout, like Exit and the close box, waits for the last record
         });
         sampler.start(5);

@@ -1,9 +1,9 @@
+#include "core/sequencefile.h"
 #include "files/filecommands.h"
 #include "files/sequenceanimation.h"
-#include "files/sequencefile.h"
 #include "files/sequencepicture.h"
+#include "platform/qtconvert.h"
 #include "platform/qtplatform.h"
-#include "sequence/colourtable.h"
 #include "testwindow.h"
 
 #include <QBuffer>
@@ -70,8 +70,8 @@ private Q_SLOTS:
     void readerAcceptsHandEditedForms()
     {
         QFETCH(QByteArray, bytes);
-        const SequenceReadResult read = readSequenceFile(bytes);
-        QVERIFY2(read.data && *read.data == workedExample(), qPrintable(read.problem));
+        const SequenceFileRead read = readSequenceBytes(bytes.toStdString());
+        QVERIFY2(read.data && *read.data == workedExample(), read.problem.c_str());
     }
 
     void readerRefusesBadFiles_data()
@@ -101,10 +101,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(int, record);
         QFETCH(QString, problem);
-        const SequenceReadResult read = readSequenceFile(bytes);
+        const SequenceFileRead read = readSequenceBytes(bytes.toStdString());
         QVERIFY(!read.data.has_value());
         QCOMPARE(read.record, record);
-        QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+        QVERIFY2(QString::fromStdString(read.problem).contains(problem), read.problem.c_str());
     }
 
     // Each pattern loads untitled and modified, with a note, and tests at the device's pace.
@@ -120,14 +120,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         const QByteArray bytes = readFile(file);
-        QVERIFY(sequenceNote(bytes).size() > 20);
+        QVERIFY(sequenceFileNote(bytes.toStdString()).size() > 20);
         Files f;
         f.files.loadPattern(file, "P");
-        QCOMPARE(f.document.data(), readSequenceFile(bytes).data.value());
+        QCOMPARE(f.document.data(), readSequenceBytes(bytes.toStdString()).data.value());
         QCOMPARE(f.document.testSpeed(), f.document.sequencerDelay());
         QVERIFY(f.document.isModified());
         QCOMPARE(f.document.title(), "GLIMMERON  -  Programmable LED Sequencer/Flasher");
-        QCOMPARE(f.document.undoStack()->undoText(), QStringLiteral("Pattern P"));
+        QCOMPARE(f.document.session().undoText(), std::string("&Undo Pattern P"));
     }
 
     // Every (events, delay) pair: the delays make up the cycle rounded to 10 ms, no frame
@@ -240,7 +240,7 @@ private Q_SLOTS:
         // Files without a dot show under "All Files"; both cases under "Data Files".
         QCOMPARE(QtPlatform::toQtFilter(request.filter),
                  QStringLiteral("Data Files (*.dat *.DAT);;All Files (*)"));
-        f.document.assign(workedExample());
+        setSequence(f.document, workedExample());
         QVERIFY(QDir(f.dir.path()).mkdir("seq"));
         f.platform.fileChoices << f.path("seq/TEST"); // typed without an extension
         f.files.save();
@@ -250,8 +250,10 @@ private Q_SLOTS:
         QCOMPARE(f.platform.fileDialogs[3].initialName, QStringLiteral("TEST.DAT"));
         QCOMPARE(f.platform.fileDialogs[3].folder, f.path("seq"));
         const auto saved = f.state();
-        f.document.setTiming(255, 1);
-        f.document.setColourIndex(5, 9);
+        SequenceData carried = f.document.data();
+        carried.colourIndexes[5] = 9;
+        setSequence(f.document, carried);
+        f.document.session().applySettings(255, 1);
         f.files.newSequence(); // the timing and the entries that files carry stay
         QCOMPARE(f.document.title(),
                  QStringLiteral("GLIMMERON  -  Programmable LED Sequencer/Flasher"));
@@ -261,8 +263,8 @@ private Q_SLOTS:
         cleared.testSpeed = 1;
         QCOMPARE(f.document.data(), cleared);
         QVERIFY(!f.document.isModified());
-        f.document.setCell(1, 10, true); // cells the file does not set go off
-        f.files.save();                  // the remembered name survives New
+        f.document.session().clickCell(1, 10, true); // cells the file does not set go off
+        f.files.save();                              // the remembered name survives New
         QCOMPARE(f.platform.fileDialogs.last().initialName, QStringLiteral("TEST.DAT"));
         f.platform.fileChoices << f.path("seq/TEST.DAT");
         f.files.open();
@@ -280,7 +282,7 @@ private Q_SLOTS:
         QCOMPARE(f.platform.fileDialogs.last().title,
                  "Merge GLIMMERON Programmable LED Sequencer/Flasher Data File");
         QVERIFY(f.document.isModified()); // Merge is an edit
-        f.document.undoStack()->undo();   // the title and the file come back with the sequence
+        f.document.session().undo();      // the title and the file come back with the sequence
         QVERIFY(f.state() == saved);
         QCOMPARE(f.document.filePath(), f.path("seq/TEST.DAT"));
         QVERIFY(!f.document.isModified());
@@ -370,7 +372,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         for (bool merge : {false, true}) {
             Files f;
-            f.document.assign(workedExample());
+            setSequence(f.document, workedExample());
             const auto before = f.state();
             const QString path = f.path("BAD.DAT");
             if (bytes == "fifo")

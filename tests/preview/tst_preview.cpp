@@ -36,20 +36,20 @@ private Q_SLOTS:
     void lightsByCellColourAndZone()
     {
         SequenceDocument doc;
-        doc.setTiming(30, 2);
+        doc.session().applySettings(30, 2);
         for (int i = 0; i < 50; ++i)
             for (int led : {0, 1, 2})
-                doc.setCell(led, i, true);
-        doc.setColourIndex(2, 1); // LED 3 red
-        doc.setServoMode(0, 0);   // OFF
-        doc.setServoMode(1, 2);   // zone 2 only, the second of four
+                doc.session().clickCell(led, i, true);
+        doc.session().setColour(2, 1);    // LED 3 red
+        doc.session().setServoMode(0, 0); // OFF
+        doc.session().setServoMode(1, 2); // zone 2 only, the second of four
         QCOMPARE(servoModeTexts().value(2), "|- * - -|");
         QCOMPARE(servoModeTip(13), QString::fromUtf8("lit for pulses 1000-1240 and 1500-1990 µs"));
         TestRun run(doc);
         const LampColours zone3{Qt::black, Qt::black, Qt::red, Qt::black}; // stick at 150
         watchSteps(run, 3, [&](int, const LampColours& lamps, qint64) { QVERIFY(lamps == zone3); });
         run.setStickPosition(125);
-        doc.setCell(3, 20, true);
+        doc.session().clickCell(3, 20, true);
         watchSteps(run, 60, [&](int slot, const LampColours& lamps, qint64) {
             QCOMPARE(lamps[1], QColor(Qt::white));
             QCOMPARE(lamps[3], slot == 20 ? QColor(Qt::white) : QColor(Qt::black));
@@ -62,8 +62,8 @@ private Q_SLOTS:
     void stepsKeepThePaceAndPassesTheirLastEvent()
     {
         SequenceDocument doc;
-        doc.setTiming(20, 100);
-        doc.setLastEvent(7);
+        doc.session().applySettings(20, 100);
+        doc.session().setLastEvent(7);
         TestRun run(doc);
         run.setDeviceSpeed(true);
         QList<int> slots;
@@ -72,7 +72,7 @@ private Q_SLOTS:
             slots << slot;
             times << ns;
             if (slot == 3 && slots.size() < 5)
-                doc.setLastEvent(1);
+                doc.session().setLastEvent(1);
         });
         QCOMPARE(slots, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 0, 1, 0, 1}));
         for (qsizetype i = 1; i < times.size(); ++i) // step k never before k delays

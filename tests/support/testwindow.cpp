@@ -1,5 +1,7 @@
 #include "testwindow.h"
 
+#include "core/sequencefile.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
@@ -47,6 +49,12 @@ QList<int> range(int from, int to, int step)
     for (int i = from; i <= to; i += step)
         values << i;
     return values;
+}
+
+void setSequence(SequenceDocument& document, const SequenceData& data)
+{
+    EditSession& session = document.session();
+    session.open(sequenceFileBytes(data), session.filePath(), "test", false);
 }
 
 QList<int> rowOn(const SequenceDocument& document, int led)

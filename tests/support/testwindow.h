@@ -33,6 +33,8 @@ QString goldenPath(const QString& name);
 QByteArray golden(const QString& name, const QMap<int, QByteArray>& records = {});
 // Slots from..to (both included) in steps of `step`.
 QList<int> range(int from, int to, int step = 1);
+// Puts `data` in the session as Open would, the file it names kept.
+void setSequence(SequenceDocument& document, const SequenceData& data);
 // The slots whose cell is on in row `led` (0..3).
 QList<int> rowOn(const SequenceDocument& document, int led);
 // The 171-byte stream whose 57 value bytes are `hex`, each followed by CR LF.
