@@ -1,7 +1,7 @@
 #include "files/patternlibrary.h"
 
-#include "files/savefile.h"
 #include "core/sequencefile.h"
+#include "files/savefile.h"
 #include "files/sequenceload.h"
 
 #include <QDir>
@@ -26,7 +26,9 @@ QList<Pattern> PatternLibrary::patternsIn(const QString& folder)
         // and says why when chosen.
         if (bytes || !file.exists() || file.isFile())
             patterns.append(
-                {file.completeBaseName(), bytes ? QString::fromStdString(sequenceFileNote(bytes->toStdString())) : error, file.filePath()});
+                {file.completeBaseName(),
+                 bytes ? QString::fromStdString(sequenceFileNote(bytes->toStdString())) : error,
+                 file.filePath()});
     }
     return patterns;
 }
