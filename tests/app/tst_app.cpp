@@ -1,4 +1,5 @@
 #include "core/eventedits.h"
+#include "core/sequencefile.h"
 #include "files/filecommands.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -335,11 +337,13 @@ private Q_SLOTS:
             t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
         QVERIFY(t->platform.messageBoxes.last().prompt.endsWith("is not valid UTF-8; rename it."));
         restart();
-        t->ui().MENUpatterns->popup({}); // its entries are made as it opens
-        const QList<QAction*> patterns = t->ui().MENUpatterns->actions();
-        t->ui().MENUpatterns->close();
-        QCOMPARE(patterns[patterns.size() - 3]->text(), "C");
-        patterns[patterns.size() - 3]->trigger();
+        Q_EMIT t->ui().MENUpatterns->aboutToShow(); // its entries are made as it opens
+        const QList<QAction*> folders = t->ui().MENUpatterns->actions();
+        QCOMPARE(folders[folders.size() - 3]->text(), t->dir.path());
+        const QList<QAction*> patterns = folders[folders.size() - 3]->menu()->actions();
+        QCOMPARE(patterns.size(), 2);
+        QCOMPARE(patterns[1]->text(), "C");
+        patterns[1]->trigger();
         QVERIFY(t->document().isModified());
         // A list that cannot be written says so, and what stands there is left.
         QVERIFY(QFile::remove(t->path("recent")));
@@ -347,6 +351,38 @@ private Q_SLOTS:
         t->window->openFile(t->path("A.DAT"));
         QVERIFY(t->platform.messageBoxes.last().prompt.contains(
             "/recent could not be written: it is a named pipe"));
+    }
+
+    // A folder of 340 patterns leaves every menu in one column within the screen, Add Pattern
+    // Folder... last; More Patterns... finds the rest by name.
+    void patternsFitTheScreen()
+    {
+        TestWindow t;
+        QVERIFY(QDir(t.dir.path()).mkdir("many"));
+        for (int i = 0; i < 340; ++i)
+            QVERIFY(writeFile(t.path(QString("many/P%1.DAT").arg(i, 3, 10, QChar('0'))),
+                              golden(i == 339 ? "worked-example.dat" : "start-up.dat")));
+        t.platform.fileChoices << t.path("many");
+        t.window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        QMenu* top = t.ui().MENUpatterns;
+        Q_EMIT top->aboutToShow();
+        QMenu* folder = top->actions()[top->actions().size() - 3]->menu();
+        QVERIFY(folder && top->actions().last()->objectName() == "MENUaddpatterns");
+        Q_EMIT folder->aboutToShow();
+        for (QMenu* menu : {top, folder}) {
+            QVERIFY(menu->sizeHint().height() <= t.window->screen()->availableGeometry().height());
+            for (QAction* action : menu->actions())
+                QCOMPARE(menu->actionGeometry(action).left(),
+                         menu->actionGeometry(menu->actions()[0]).left());
+        }
+        QCOMPARE(folder->actions().last()->objectName(), "MENUmorepatterns");
+        folder->actions().last()->trigger();
+        auto* filter = t.window->findChild<QLineEdit*>("PatternFilter");
+        QVERIFY(filter);
+        QTest::keyClicks(filter, "p339");
+        QTest::keyClick(filter, Qt::Key_Return);
+        QCOMPARE(t.document().data(),
+                 readSequenceBytes(golden("worked-example.dat").toStdString()).data);
     }
 
     // A list that is there but cannot be read, by a user without rights to it, is never
@@ -711,6 +747,7 @@ private Q_SLOTS:
         QTest::newRow("end of input") << QByteArray("\x04") << "" << 1 << "Cancelled: nothing was";
         QTest::newRow("SIGTERM") << QByteArray("\n") << "" << 143 << "Interrupted after ";
         QTest::newRow("--yes") << QByteArray() << "--yes" << 0 << "Sent 10 of 57 records\nSent 20";
+        QTest::newRow("--quiet") << QByteArray("\n") << "--quiet" << 0 << asked;
         QTest::newRow("progress on a terminal")
             << QByteArray("\n") << "2>tty" << 0 << "] 56/57\r[" + QString(40, '#') + "] 57/57\n";
     }
@@ -737,7 +774,9 @@ private Q_SLOTS:
         const QByteArray gotErr = out == "2>tty" ? terminal.bytes().replace("\r\n", "\n")
                                                  : program.process.readAllStandardError();
         QCOMPARE(program.process.exitCode(), status);
-        QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
+        QVERIFY2(out == "--quiet" ? gotErr.endsWith(err.toLocal8Bit())
+                                  : gotErr.contains(err.toLocal8Bit()),
+                 gotErr.constData());
         // One line for the whole download, on a terminal; nothing to press with --yes.
         QVERIFY2(gotErr.count('\n') < 12 && !gotErr.contains("OK"), gotErr.constData());
         QCOMPARE(port.lineSettings(), before);
