@@ -1,121 +1,28 @@
-// The portable rules as the page sees them: plain JavaScript objects and byte arrays.
+// The portable rules the page still uses beside the session: the download stream, the
+// colours, the servo texts, the test run's steps and the drag over the page's grid.
 #include "core/colourtable.h"
 #include "core/downloadstream.h"
 #include "core/dragpaint.h"
-#include "core/eventedits.h"
-#include "core/rowpatterns.h"
 #include "core/sequencefile.h"
 #include "core/servozones.h"
 #include "core/teststep.h"
 #include "core/usertexts.h"
+#include "jsbytes.h"
+#include "jsdata.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
-
 using emscripten::val;
+using jsdata::arrayOf;
+using jsdata::dataOf;
+using jsdata::readArray;
 
 namespace {
 
-template <typename Array> val arrayOf(const Array& values)
-{
-    val out = val::array();
-    for (size_t i = 0; i < values.size(); ++i)
-        out.set(i, values[i]);
-    return out;
-}
-
-template <typename Array> void readArray(const val& in, Array& out)
-{
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = in[i].as<int>();
-}
-
-SequenceData dataOf(const val& s)
-{
-    SequenceData d;
-    readArray(s["events"], d.events);
-    readArray(s["colourIndexes"], d.colourIndexes);
-    readArray(s["servoModes"], d.servoModes);
-    d.lastEvent = s["lastEvent"].as<int>();
-    d.sequencerDelay = s["sequencerDelay"].as<int>();
-    d.testSpeed = s["testSpeed"].as<int>();
-    return d;
-}
-
-val objectOf(const SequenceData& d)
-{
-    val s = val::object();
-    s.set("events", arrayOf(d.events));
-    s.set("colourIndexes", arrayOf(d.colourIndexes));
-    s.set("servoModes", arrayOf(d.servoModes));
-    s.set("lastEvent", d.lastEvent);
-    s.set("sequencerDelay", d.sequencerDelay);
-    s.set("testSpeed", d.testSpeed);
-    return s;
-}
-
-val bytesOf(const std::string& s)
-{
-    const auto* data = reinterpret_cast<const unsigned char*>(s.data());
-    return val::global("Uint8Array").new_(emscripten::typed_memory_view(s.size(), data));
-}
-
-std::string stringOf(const val& bytes)
-{
-    const std::vector<unsigned char> v =
-        emscripten::convertJSArrayToNumberVector<unsigned char>(bytes);
-    return std::string(v.begin(), v.end());
-}
-
-std::vector<int> intsOf(const val& values)
-{
-    return emscripten::convertJSArrayToNumberVector<int>(values);
-}
-
-val newSequence()
-{
-    return objectOf(SequenceData{});
-}
-
-val writeFile(const val& s)
-{
-    return bytesOf(sequenceFileBytes(dataOf(s)));
-}
-
-val readFile(const val& bytes)
-{
-    const std::string text = stringOf(bytes);
-    const SequenceFileRead read = readSequenceBytes(text);
-    val out = val::object();
-    out.set("data", read.data ? objectOf(*read.data) : val::null());
-    out.set("record", read.record);
-    out.set("problem", read.problem);
-    out.set("note", sequenceFileNote(text));
-    return out;
-}
-
-val merged(const val& into, const val& file)
-{
-    return objectOf(mergedSequence(dataOf(into), dataOf(file)));
-}
-
-val rowOperation(int operation, int last, const val& sourceRow)
-{
-    RowStates source{};
-    for (int i = 0; i < kSlots; ++i)
-        source[i] = sourceRow[i].as<bool>();
-    val out = val::array();
-    int n = 0;
-    for (const CellAssignment& c : rowOperationCells(RowOperation(operation), last, source))
-        out.set(n++, arrayOf(std::array<int, 2>{c.slot, c.on ? 1 : 0}));
-    return out;
-}
-
 val downloadBytes(const val& s)
 {
-    return bytesOf(downloadStream(downloadValuesOf(dataOf(s))));
+    return jsbytes::bytesOf(downloadStream(downloadValuesOf(dataOf(s))));
 }
 
 val cellsOf(const std::vector<GridCell>& cells)
@@ -149,22 +56,15 @@ private:
     DragPaint m_drag;
 };
 
-std::string hex(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
-    return text;
-}
-
 std::string colourHex(int index)
 {
-    return hex(tableRgb(index));
+    return jsdata::hex(tableRgb(index));
 }
 
 // Where an LED's name in colour `index` stays readable.
 std::string nameBackgroundHex(int index)
 {
-    return hex(nameBackground(tableRgb(index)));
+    return jsdata::hex(nameBackground(tableRgb(index)));
 }
 
 val colourNames()
@@ -172,49 +72,6 @@ val colourNames()
     val out = val::array();
     for (size_t i = 0; i < colourTableNames().size(); ++i)
         out.set(i, std::string(colourTableNames()[i]));
-    return out;
-}
-
-EventRange rangeOf(int first, int count)
-{
-    return {first, count};
-}
-
-val copyEventValues(const val& s, int first, int count)
-{
-    return arrayOf(copyEvents(dataOf(s), rangeOf(first, count)));
-}
-
-val pasteEventValues(const val& s, int slot, const val& values)
-{
-    return objectOf(pasteEvents(dataOf(s), slot, intsOf(values)));
-}
-
-val eventEdit(const std::string& edit, const val& s, int first, int count)
-{
-    const SequenceData d = dataOf(s);
-    if (edit == "insert")
-        return objectOf(insertEvent(d, first));
-    if (edit == "remove")
-        return objectOf(removeEvents(d, rangeOf(first, count)));
-    if (edit == "clear")
-        return objectOf(clearEvents(d, rangeOf(first, count)));
-    if (edit == "reverse")
-        return objectOf(reverseEvents(d, rangeOf(first, count)));
-    return objectOf(rotateEvents(d, first)); // "rotate": `first` is the step
-}
-
-std::string eventValuesText(const val& values)
-{
-    return eventsText(intsOf(values));
-}
-
-val readEventValuesText(const std::string& text)
-{
-    const EventsRead read = readEventsText(text);
-    val out = val::object();
-    out.set("values", arrayOf(read.values));
-    out.set("error", read.error);
     return out;
 }
 
@@ -232,16 +89,17 @@ std::string text(const std::string& name)
     return {};
 }
 
+// A file that Open, Merge or a pattern could not read, as the desktop words it.
+std::string unreadableText(const std::string& file, const std::string& reason)
+{
+    return unreadableFileText(file, reason) + std::string(kNothingChanged);
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(glimmeron)
 {
     using namespace emscripten;
-    function("newSequence", &newSequence);
-    function("writeFile", &writeFile);
-    function("readFile", &readFile);
-    function("merged", &merged);
-    function("rowOperation", &rowOperation);
     function("downloadBytes", &downloadBytes);
     function("downloadPauseBefore", &downloadPauseBefore);
     function("colourHex", &colourHex);
@@ -250,25 +108,23 @@ EMSCRIPTEN_BINDINGS(glimmeron)
     function("servoModeText", &servoModeText);
     function("servoZoneBit", &servoZoneBit);
     function("ledLit", &ledLit);
-    function("copyEvents", &copyEventValues);
-    function("pasteEvents", &pasteEventValues);
-    function("pastedPastTheEnd", &pastedPastTheEnd);
-    function("eventEdit", &eventEdit);
-    function("eventsText", &eventValuesText);
-    function("readEventsText", &readEventValuesText);
     function("nextStepDeadline", &stepDeadline);
     function("nextTestSlot", &nextTestSlot);
     function("text", &text);
+    function("unreadableText", &unreadableText);
+    function(
+        "tooLongReason", +[](double size) { return tooLongReason((long long)size); });
+    function(
+        "maxDataFileBytes", +[] { return double(kMaxDataFileBytes); });
+    function(
+        "sequenceFileNote",
+        +[](const val& bytes) { return sequenceFileNote(jsbytes::stringOf(bytes)); });
     function(
         "downloadDoneLine",
         +[](std::string where, std::string time) { return downloadDoneLine(where, time); });
     function(
         "downloadBrokenOffText", +[](std::string where, std::string reason) {
             return downloadBrokenOffText(where, reason);
-        });
-    function(
-        "invalidSequenceText", +[](std::string file, int record, std::string problem) {
-            return invalidSequenceText(file, record, problem);
         });
     class_<PageDrag>("PageDrag")
         .constructor<int, int, int, val>()

@@ -16,10 +16,10 @@ mkdir -p "$obj"
 flags=(-std=c++20 -Os -Wall -Wextra -Werror -I"$root/src")
 objects=()
 pids=()
-for source in "$root"/src/core/*.cpp "$here/bindings.cpp"; do
+for source in "$root"/src/core/*.cpp "$here"/*.cpp; do
     object="$obj/$(basename "$source" .cpp).o"
     if [ ! -e "$object" ] || [ "$source" -nt "$object" ] ||
-       [ -n "$(find "$root/src/core" -name '*.h' -newer "$object" -print -quit)" ]; then
+       [ -n "$(find "$root/src/core" "$here" -maxdepth 1 -name '*.h' -newer "$object" -print -quit)" ]; then
         em++ "${flags[@]}" -c "$source" -o "$object" &
         pids+=($!)
     fi
@@ -33,6 +33,12 @@ em++ -Os --bind "${objects[@]}" -o "$out/glimmeron.js" \
 cp "$here"/site/* "$out/"
 cp "$root/docs/manual.html" "$out/manual.html"
 cp "$root/data/glimmeron.svg" "$out/glimmeron.svg"
+# The ready patterns, with an index of their names in the order the desktop lists them.
+mkdir -p "$out/patterns"
+cp "$root"/data/patterns/*.DAT "$out/patterns/"
+(cd "$root/data/patterns" && ls -1 -- *.DAT | LC_ALL=C sort -f | sed 's/\.DAT$//') |
+    node -e 'const names = require("fs").readFileSync(0, "utf8").split("\n").filter(Boolean);
+             process.stdout.write(JSON.stringify(names) + "\n");' > "$out/patterns/index.json"
 for size in 192 512; do
     rsvg-convert -w $size -h $size "$root/data/glimmeron.svg" -o "$out/icon-$size.png"
 done
@@ -42,6 +48,7 @@ done
 assets=(./ index.html style.css glimmeron.js glimmeron.wasm manifest.webmanifest
         glimmeron.svg icon-192.png icon-512.png manual.html)
 for module in "$here"/site/*.mjs; do assets+=("$(basename "$module")"); done
+for pattern in "$out"/patterns/*; do assets+=("patterns/$(basename "$pattern")"); done
 version=$(cd "$out" && cat "${assets[@]:1}" | sha256sum | cut -c1-16)
 list=$(printf '"%s", ' "${assets[@]}")
 sed -i "s|@VERSION@|$version|; s|@ASSETS@|${list%, }|" "$out/sw.js"

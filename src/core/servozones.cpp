@@ -41,3 +41,13 @@ bool ledLit(bool cellOn, int zoneBit, int mode)
 {
     return cellOn && (zoneBit & mode) > 0;
 }
+
+std::string servoModeTip(int mode)
+{
+    if (mode == 0)
+        return "never lit";
+    std::string ranges;
+    for (const auto& [from, to] : servoModePulses(mode))
+        ranges += (ranges.empty() ? "" : " and ") + std::to_string(from) + "-" + std::to_string(to);
+    return "lit for pulses " + ranges + " \u00b5s";
+}

@@ -1,9 +1,9 @@
 #include "files/sequencepicture.h"
 
 #include "core/sequencedata.h"
+#include "core/servozones.h"
 #include "files/sharestyle.h"
 #include "platform/qtconvert.h"
-#include "sequence/servotexts.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -88,7 +88,13 @@ QImage sequencePicture(const SequenceData& data, const QString& name)
     painter.drawText(QRect(modesLeft, rowsTop - kHeadingHeight, kModeWidth, kHeadingHeight),
                      Qt::AlignLeft | Qt::AlignVCenter, tr("Servo Control"));
 
-    const QStringList modes = servoModeTexts(), colours = colourNames();
+    const QStringList modes = toQStringList([] {
+        std::vector<std::string> t;
+        for (int m = 0; m <= kServoModeNone; ++m)
+            t.push_back(servoModeText(m));
+        return t;
+    }()),
+                      colours = colourNames();
     for (int led = 0; led < 4; ++led) {
         const int top = rowsTop + led * kRowPitch;
         const int index = data.colourIndexes[led];

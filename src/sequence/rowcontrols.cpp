@@ -2,12 +2,12 @@
 
 #include "core/colourtable.h"
 #include "core/editsession.h"
+#include "core/servozones.h"
 #include "platform/accessiblecombo.h"
 #include "platform/layout.h"
 #include "platform/qtconvert.h"
 #include "sequence/lednamelabel.h"
 #include "sequence/sequencedocument.h"
-#include "sequence/servotexts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -108,9 +108,10 @@ void RowControls::build(QWidget* client)
         combo->setToolTip(tr("Change how LED#%1 will repond to R/C servo signal").arg(k + 1));
         combo->setAccessibleName(tr("LED %1 servo response").arg(k + 1));
         placeTwips(combo, 8040, top, 1095, 300);
-        combo->addItems(servoModeTexts());
-        for (int mode = 0; mode < combo->count(); ++mode)
-            combo->setItemData(mode, servoModeTip(mode), Qt::ToolTipRole);
+        for (int mode = 0; mode <= kServoModeNone; ++mode) {
+            combo->addItem(toQString(servoModeText(mode)));
+            combo->setItemData(mode, toQString(servoModeTip(mode)), Qt::ToolTipRole);
+        }
         connect(combo, &QComboBox::activated, this,
                 [this, k](int mode) { m_document.session().setServoMode(k, mode); });
         m_servo[k] = combo;

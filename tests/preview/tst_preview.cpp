@@ -1,7 +1,6 @@
 #include "core/servozones.h"
 #include "preview/testrun.h"
 #include "sequence/sequencedocument.h"
-#include "sequence/servotexts.h"
 
 #include <QTest>
 #include <functional>
@@ -43,8 +42,8 @@ private Q_SLOTS:
         doc.session().setColour(2, 1);    // LED 3 red
         doc.session().setServoMode(0, 0); // OFF
         doc.session().setServoMode(1, 2); // zone 2 only, the second of four
-        QCOMPARE(servoModeTexts().value(2), "|- * - -|");
-        QCOMPARE(servoModeTip(13), QString::fromUtf8("lit for pulses 1000-1240 and 1500-1990 µs"));
+        QCOMPARE(servoModeText(2), "|- * - -|");
+        QCOMPARE(servoModeTip(13), "lit for pulses 1000-1240 and 1500-1990 \u00b5s");
         TestRun run(doc);
         const LampColours zone3{Qt::black, Qt::black, Qt::red, Qt::black}; // stick at 150
         watchSteps(run, 3, [&](int, const LampColours& lamps, qint64) { QVERIFY(lamps == zone3); });

@@ -23,8 +23,10 @@ export function messageBox(text, title, buttons = ['OK']) {
 }
 
 // Shows a list under `anchor` with `selected` highlighted; resolves with the index of the
-// entry clicked (or chosen with the keys), -1 for Escape or a click elsewhere.
+// entry clicked (or chosen with the keys), -1 for Escape. A click elsewhere leaves it
+// waiting, as the page stays live; a list already waiting refuses a second wait (-1).
 export function chooseFrom(list, entries, selected, anchor) {
+    if (!list.hidden) return Promise.resolve(-1);
     list.replaceChildren(...entries.map((entry, i) => {
         const item = document.createElement('li');
         item.role = 'option';
@@ -51,7 +53,6 @@ export function chooseFrom(list, entries, selected, anchor) {
             list.hidden = true;
             list.removeEventListener('click', onClick);
             list.removeEventListener('keydown', onKey);
-            document.removeEventListener('pointerdown', onOutside, true);
             anchor.focus();
             done(index);
         };
@@ -63,16 +64,13 @@ export function chooseFrom(list, entries, selected, anchor) {
             if (event.key === 'ArrowDown') current = Math.min(entries.length - 1, current + 1);
             else if (event.key === 'ArrowUp') current = Math.max(0, current - 1);
             else if (event.key === 'Enter' || event.key === ' ') return finish(current);
-            else if (event.key === 'Escape') return finish(-1);
-            else return;
+            else if (event.key === 'Escape') { event.stopPropagation(); return finish(-1); }
+            else if (event.key !== 'Tab') return; // the keyboard stays with the list
             event.preventDefault();
+            event.stopPropagation();
             mark();
-        };
-        const onOutside = (event) => {
-            if (!list.contains(event.target)) finish(-1);
         };
         list.addEventListener('click', onClick);
         list.addEventListener('keydown', onKey);
-        document.addEventListener('pointerdown', onOutside, true);
     });
 }

@@ -10,6 +10,7 @@ export class TestRun {
         this.visible = false;
         this.restartPending = false;
         this.stickPosition = 150;
+        this.deviceSpeed = false; // step at the sequencer delay instead of the test speed
     }
 
     toggle() {
@@ -18,7 +19,7 @@ export class TestRun {
         if (this.running) return this.stop();
         this.running = true;
         this.view.changed(true, servoResponse);
-        this.period = seq.testSpeed;
+        this.period = this.deviceSpeed ? seq.sequencerDelay : seq.testSpeed;
         if (this.visible) { // the stopped run's last step is still on show
             this.restartPending = true;
             return;

@@ -1,0 +1,104 @@
+// The grid's mouse and keys, turned into session calls: a click toggles a cell, a drag
+// with any button paints, the ruler selects events and marks the last one.
+const $ = (id) => document.getElementById(id);
+
+export function wireGrid(core, session, view, update) {
+    const grid = $('grid');
+    let drag = null;
+    let button = 0;
+    let rulerPressed = false;
+
+    const point = (event) => {
+        const rect = grid.getBoundingClientRect();
+        return [Math.round(event.clientX - rect.left - grid.clientLeft), Math.round(event.clientY - rect.top - grid.clientTop)];
+    };
+    const paint = (cells) => {
+        session.paintCells(cells, drag.startSlot());
+        update();
+    };
+
+    grid.addEventListener('pointerdown', (event) => {
+        grid.focus({ preventScroll: true });
+        if (drag || !event.target.classList.contains('cell')) return;
+        const c = view.cells[0];
+        drag = new core.PageDrag(c[0].offsetLeft, c[1].offsetLeft - c[0].offsetLeft, c[0].offsetHeight,
+            view.cells.map((row) => row[0].offsetTop));
+        button = event.button;
+        session.placeCursor(Number(event.target.dataset.led), Number(event.target.dataset.slot));
+        if (!drag.press(...point(event))) {
+            drag.delete();
+            drag = null;
+            update();
+            return;
+        }
+        session.beginPaint();
+        grid.setPointerCapture(event.pointerId);
+        update();
+    });
+    grid.addEventListener('pointermove', (event) => {
+        if (drag) paint(drag.moveTo(...point(event)));
+    });
+    const end = (event, cancelled) => {
+        if (!drag) return;
+        paint(drag.moveTo(...point(event)));
+        const fill = drag.release(...point(event));
+        const click = drag.isClick();
+        if (!click) paint(fill);
+        drag.delete();
+        drag = null;
+        session.endPaint();
+        // Only the main button's click toggles, as a check box takes it.
+        if (click && button === 0 && !cancelled) {
+            const s = session.state();
+            session.clickCell(s.cursor.led, s.cursor.slot, !((s.events[s.cursor.slot] >> s.cursor.led) & 1));
+        }
+        update();
+    };
+    grid.addEventListener('pointerup', (event) => end(event, false));
+    grid.addEventListener('pointercancel', (event) => end(event, true));
+    grid.addEventListener('contextmenu', (event) => event.preventDefault());
+
+    const ruler = $('ruler');
+    ruler.addEventListener('pointerdown', (event) => {
+        event.stopPropagation();
+        if (event.button !== 0 || drag) return;
+        rulerPressed = true;
+        ruler.setPointerCapture(event.pointerId);
+        session.pressRuler(view.rulerSlot(event.clientX), event.shiftKey);
+        grid.focus({ preventScroll: true });
+        update();
+    });
+    ruler.addEventListener('pointermove', (event) => {
+        if (!rulerPressed) return;
+        session.dragRuler(view.rulerSlot(event.clientX));
+        update();
+    });
+    for (const kind of ['pointerup', 'pointercancel'])
+        ruler.addEventListener(kind, () => {
+            rulerPressed = false;
+            session.releaseRuler();
+        });
+    ruler.addEventListener('dblclick', (event) => {
+        session.setLastEvent(view.rulerSlot(event.clientX));
+        update();
+    });
+
+    const moves = { ArrowLeft: 'left', ArrowRight: 'right', ArrowUp: 'up', ArrowDown: 'down', Home: 'home', End: 'end' };
+    grid.addEventListener('keydown', (event) => {
+        if (event.ctrlKey || event.metaKey || event.altKey || drag) return;
+        const s = session.state();
+        if (moves[event.key]) {
+            session.moveCursor(moves[event.key], event.shiftKey);
+        } else if (event.key === ' ') {
+            const { led, slot } = s.cursor;
+            session.clickCell(led, slot, !((s.events[slot] >> led) & 1));
+        } else if (event.key === 'Escape') {
+            if (!session.endSelection()) return;
+        } else {
+            return;
+        }
+        event.preventDefault();
+        event.stopPropagation();
+        update();
+    });
+}

@@ -1,0 +1,122 @@
+// The main window's controls, built once and redrawn from the session's state.
+import { setMenuText } from './menus.mjs';
+
+const $ = (id) => document.getElementById(id);
+
+export class View {
+    // `on`: chooseColour(led), rowOptions(led), servoMode(led, mode).
+    constructor(core, on) {
+        this.core = core;
+        this.cells = [[], [], [], []];
+        this.ticks = [];
+        this.names = [];
+        this.lamps = [];
+        this.servoSelects = [];
+        this.build(on);
+    }
+
+    build(on) {
+        const grid = $('grid');
+        for (let led = 0; led < 4; ++led) {
+            const row = document.createElement('div');
+            row.className = 'cellrow';
+            row.role = 'row';
+            for (let slot = 0; slot < 50; ++slot) {
+                const cell = document.createElement('div');
+                cell.className = 'cell';
+                cell.role = 'gridcell';
+                cell.id = `iSwitchLedX${led + 1}-${slot}`;
+                cell.dataset.led = led;
+                cell.dataset.slot = slot;
+                cell.setAttribute('aria-label', `LED ${led + 1}, event ${slot + 1}`);
+                row.append(cell);
+                this.cells[led].push(cell);
+            }
+            grid.append(row);
+
+            const line = document.createElement('div');
+            line.className = 'led';
+            const name = document.createElement('button');
+            name.type = 'button';
+            name.className = 'name';
+            name.id = `LEDlabel1-${led}`;
+            name.textContent = `LED#${led + 1}`;
+            name.title = `Click here to change color of LED#${led + 1}`;
+            name.addEventListener('click', () => on.chooseColour(led));
+            const lamp = document.createElement('span');
+            lamp.className = 'lamp';
+            lamp.id = `LED-${led}`;
+            const rowButton = document.createElement('button');
+            rowButton.type = 'button';
+            rowButton.className = 'rowbutton';
+            rowButton.id = `RowOptions${led}`;
+            rowButton.title = `Click here to change LED#${led + 1} flash pattern`;
+            rowButton.setAttribute('aria-label', `LED#${led + 1} flash pattern`);
+            rowButton.addEventListener('click', () => on.rowOptions(led));
+            line.append(name, lamp, rowButton);
+            $('leds').append(line);
+            this.names.push(name);
+            this.lamps.push(lamp);
+
+            const select = document.createElement('select');
+            select.id = `ServoControl-${led}`;
+            select.title = `Change how LED#${led + 1} will repond to R/C servo signal`;
+            select.setAttribute('aria-label', `LED#${led + 1} servo response`);
+            for (let mode = 0; mode < 16; ++mode) select.add(new Option(this.core.servoModeText(mode), mode));
+            select.addEventListener('change', () => on.servoMode(led, Number(select.value)));
+            $('servos').append(select);
+            this.servoSelects.push(select);
+        }
+        const ruler = document.createElement('div');
+        ruler.id = 'ruler';
+        for (let slot = 0; slot < 50; ++slot) {
+            const tick = document.createElement('span');
+            tick.className = 'tick';
+            tick.id = `TimeAxis-${slot}`;
+            tick.textContent = String((slot + 1) % 10);
+            tick.title = `Event ${slot + 1}`;
+            ruler.append(tick);
+            this.ticks.push(tick);
+        }
+        grid.append(ruler);
+        for (const id of ['PICSpeedcombo', 'PCSpeedcombo'])
+            for (let v = 1; v <= 255; ++v) $(id).add(new Option(` ${v}`, v));
+    }
+
+    // The slot of the ruler label under `clientX`, kept within the ruler.
+    rulerSlot(clientX) {
+        const first = this.ticks[0].getBoundingClientRect();
+        return Math.min(49, Math.max(0, Math.floor((clientX - first.left) / first.width)));
+    }
+
+    render(s) {
+        const colourNames = this.core.colourNames();
+        for (let led = 0; led < 4; ++led) {
+            for (let slot = 0; slot < 50; ++slot) {
+                const cell = this.cells[led][slot];
+                const on = ((s.events[slot] >> led) & 1) === 1;
+                cell.classList.toggle('on', on);
+                cell.classList.toggle('after', slot > s.lastEvent);
+                cell.classList.toggle('cursor', led === s.cursor.led && slot === s.cursor.slot);
+                cell.setAttribute('aria-checked', String(on));
+            }
+            const index = s.colourIndexes[led];
+            this.names[led].style.color = this.core.colourHex(index);
+            this.names[led].style.background = this.core.nameBackgroundHex(index);
+            this.names[led].setAttribute('aria-description', colourNames[index] ?? '');
+            this.servoSelects[led].value = String(s.servoModes[led]);
+        }
+        const sel = s.selection;
+        for (const [slot, tick] of this.ticks.entries()) {
+            tick.classList.toggle('last', slot === s.lastEvent);
+            tick.classList.toggle('selected', !!sel && slot >= sel.first && slot < sel.first + sel.count);
+        }
+        $('grid').setAttribute('aria-activedescendant', this.cells[s.cursor.led][s.cursor.slot].id);
+        document.title = s.title + (s.modified ? ' *' : '');
+        setMenuText($('MENUundo'), s.undoText);
+        setMenuText($('MENUredo'), s.redoText);
+        $('MENUundo').disabled = !s.canUndo;
+        $('MENUredo').disabled = !s.canRedo;
+        for (const item of document.querySelectorAll('#editItems .sessioncommand')) item.disabled = s.painting;
+    }
+}
