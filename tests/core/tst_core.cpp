@@ -10,6 +10,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -30,22 +32,68 @@ std::string golden(const char* name)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+const SequenceData kWorked{.events = {5, 2, 15},
+                           .colourIndexes = {1, 7, 7, 7, 0, 0, 0, 0},
+                           .lastEvent = 2,
+                           .servoModes = {0, 1, 15, 15}};
+
+std::string replaced(std::string s, std::string_view from, std::string_view to)
+{
+    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+    return s;
+}
+
+// The start-up file with record `n` (from 1) replaced by `text`.
+std::string withRecord(int n, std::string_view text)
+{
+    std::string s = golden("start-up.dat");
+    std::size_t at = 0;
+    for (int i = 1; i < n; ++i)
+        at = s.find('\n', at) + 1;
+    return s.replace(at, s.find('\r', at) - at, text);
+}
+
 void fileWritesTheWorkedExamples()
 {
-    const SequenceData worked{.events = {5, 2, 15},
-                              .colourIndexes = {1, 7, 7, 7, 0, 0, 0, 0},
-                              .lastEvent = 2,
-                              .servoModes = {0, 1, 15, 15}};
     for (const auto& [file, data] :
-         {std::pair("worked-example.dat", worked), std::pair("start-up.dat", SequenceData{})}) {
+         {std::pair("worked-example.dat", kWorked), std::pair("start-up.dat", SequenceData{})}) {
         const std::string bytes = golden(file);
         check(!bytes.empty() && sequenceFileBytes(data) == bytes, file);
-        check(readSequenceBytes(bytes).data == data, std::string(file) + " reads back");
     }
-    const SequenceFileRead bad = readSequenceBytes(golden("worked-example.dat").substr(0, 20));
-    check(!bad.data && bad.record == 5 &&
-              bad.problem.find("ends after 4 records") != std::string::npos,
-          "a short file names its last record: " + bad.problem);
+    // Hand-edited forms read as the worked example (record 0); a bad file names its record
+    // and what is wrong with it.
+    const std::string saved = golden("worked-example.dat");
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {saved, 0, "as written"},
+        {replaced(saved, "\r\n", "\n"), 0, "LF-only line ends"},
+        {saved.substr(0, saved.size() - 2), 0, "no final line end"},
+        {replaced(saved, "\"\r\n\"", "\",\""), 0, "comma-separated records"},
+        {replaced(saved, "\r\n30\r\n20\r\n", "\r\n\"30\"\r\n \"20\" \r\n"), 0, "quoted numbers"},
+        {replaced(saved, "\"", ""), 0, "bare event values"},
+        {saved + "\r\nMade for the club show\r\n", 0, "a note after record 65"},
+        {"\xEF\xBB\xBF" + saved, 0, "a byte-order mark"},
+        {replaced(saved, "\r\n1\r\n15\r\n", "\r\n1\r\n-1\r\n"), 0, "-1 is NONE"},
+        {"", 1, "ends after 0 records"},
+        {saved.substr(0, 20), 5, "ends after 4 records"},
+        {withRecord(3, ""), 3, "an empty field"},
+        {withRecord(1, "\"16\""), 1, "is 16, outside 0 to 15"},
+        {withRecord(52, "8"), 52, "colour index of LED 2 is 8"},
+        {withRecord(59, "50"), 59, "last event index is 50"},
+        {withRecord(63, "16"), 63, "servo mode of LED 4"},
+        {withRecord(64, "0"), 64, "sequencer delay is 0"},
+        {withRecord(65, "256"), 65, "test speed is 256"},
+        {withRecord(59, "99999999999999999999"), 59, "is 99999999999999999999, outside"},
+        {withRecord(4, std::string("\"5\0junk\"", 8)), 4, "\"5\\x00junk\""},
+        // An extra field shifts every later record: the last event index lands on a mode.
+        {withRecord(30, "\"0\",\"0\""), 60, "servo mode of LED 1 is 49"}};
+    for (const auto& [bytes, record, problem] : rows) {
+        const SequenceFileRead read = readSequenceBytes(bytes);
+        check(record == 0 ? read.data == kWorked
+                          : !read.data && read.record == record &&
+                                read.problem.find(problem) != std::string::npos,
+              problem + ": record " + std::to_string(read.record) + ", " + read.problem);
+    }
 }
 
 void streamAndItsPace()
