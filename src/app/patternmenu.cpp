@@ -26,8 +26,8 @@ int PatternMenu::rowsThatFit(const QMenu* menu)
 {
     QMenu probe;
     probe.setFont(menu->font());
-    const QAction* row = probe.addAction(QStringLiteral("Xg"));
-    const int height = std::max(1, probe.actionGeometry(const_cast<QAction*>(row)).height());
+    QAction* row = probe.addAction(QStringLiteral("Xg"));
+    const int height = std::max(1, probe.actionGeometry(row).height());
     const int frame = probe.sizeHint().height() - height;
     const QScreen* screen = menu->screen() ? menu->screen() : QGuiApplication::primaryScreen();
     return std::max(4, (screen->availableGeometry().height() - frame) / height);

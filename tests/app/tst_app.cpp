@@ -665,6 +665,7 @@ private Q_SLOTS:
             "--stream is given more than once.");
         add("port twice", "--download SEQ.DAT --port 3 --port 4", "", 2, none, "--port is given");
         add("bad port", "--download SEQ.DAT --port 21", "", 2, none, "must be 1 to 20");
+        add("port 0", "--download SEQ.DAT --port 0", "", 2, none, "must be 1 to 20, not \"0\"");
         add("no device", "--download SEQ.DAT --port 19 --yes", "", 1, none, "number 19.");
         add("yes with stream", "--stream SEQ.DAT --yes", "", 2, none, "--yes goes with --download");
         add("export, no OUT", "--export-gif SEQ.DAT", "", 2, none, "--export-gif needs the file");

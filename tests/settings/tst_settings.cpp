@@ -24,6 +24,7 @@ private Q_SLOTS:
         QTest::newRow("port 20") << QByteArray("20\r\n") << 20 << QString();
         QTest::newRow("empty") << QByteArray() << 1 << "holds nothing";
         QTest::newRow("21") << QByteArray("21\r\n") << 1 << "\"21\"";
+        QTest::newRow("0") << QByteArray("0\r\n") << 1 << "\"0\"";
         QTest::newRow("NUL after the digit") << QByteArray("3\0junk", 6) << 1 << "\"3\\x00junk\"";
         QTest::newRow("FIFO") << QByteArray("fifo") << 1 << "named pipe";
     }
