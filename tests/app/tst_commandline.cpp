@@ -88,6 +88,8 @@ private Q_SLOTS:
         add("stream, name not UTF-8", "--stream \\0377.DAT", "", 2, none,
             ".DAT could not be read: the name is not valid UTF-8; rename it.");
         add("stream, output closed", "--stream SEQ.DAT >&-", "", 1, none, failed + "Bad file");
+        add("stream, reader gone", "--stream SEQ.DAT", "mkfifo P; exec 3<>P >P 3<&-", 1, none,
+            failed + "Broken pipe");
         add("ports", "--list-ports", "", 0, "\n20 /dev/null set by GLIMMERON_PORT_20\n", noError);
         for (const char* printing : {"--stream SEQ.DAT", "--list-ports", "--help", "-v"})
             add(printing, printing + QStringLiteral(" >/dev/full"), "", 1, none,

@@ -96,6 +96,9 @@ private Q_SLOTS:
             dialog->PortDevicelabel->text().startsWith("Port 20: No serial port has number 20."));
         QCOMPARE(t.document().sequencerDelay(), 255);
         QCOMPARE(t.document().testSpeed(), 255);
+        t.platform.ports = {{"/dev/ttyS0", ""}}; // the download takes the port chosen here
+        t.window->downloadSequence();
+        QVERIFY(t.platform.messageBoxes.last().prompt.contains("No serial port has number 20."));
 
         t.platform.fileChoices << goldenPath("worked-example.dat");
         t.window->openSequence();
