@@ -143,11 +143,12 @@ private Q_SLOTS:
         QFETCH(int, colour);
         SequenceData data;
         data.colourIndexes[2] = colour;
-        data.events[0] = 4;
+        data.events[0] = data.events[11] = 4; // the first and the last event lit
         data.lastEvent = 11;
         const QImage picture = sequencePicture(data, "Police red and blue");
         const QImage lit = picture.copy(164, 184, 28, 28), unlit = picture.copy(196, 184, 28, 28);
         QCOMPARE(lit.pixelColor(14, 14), tableColour(colour));
+        QCOMPARE(picture.pixelColor(178 + 32 * 11, 198), tableColour(colour));
         int difference = 0, title = 0; // mean of the channels' differences
         for (int i = 0; i < 28 * 28; ++i) {
             const QRgb a = lit.pixel(i % 28, i / 28), b = unlit.pixel(i % 28, i / 28);
