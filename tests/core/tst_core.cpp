@@ -1,6 +1,7 @@
 // The portable rules without Qt: what the desktop and the web edition both rely on.
 #include "core/colourtable.h"
 #include "core/downloadstream.h"
+#include "core/eventedits.h"
 #include "core/sequencefile.h"
 #include "core/teststep.h"
 #include "readerchecks.h"
@@ -9,10 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -133,6 +136,95 @@ void testRunPace()
           "passes wrap after the last event");
 }
 
+// Event values as hex digits, a run of four or more empty events as "(n)".
+std::string pattern(const std::vector<int>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < values.size();) {
+        std::size_t run = 0;
+        while (i + run < values.size() && values[i + run] == 0)
+            ++run;
+        if (run >= 4)
+            text.append("(").append(std::to_string(run)).append(")"), i += run;
+        else
+            text += "0123456789abcdef"[values[i++] & 15];
+    }
+    return text;
+}
+
+// Events 1..10 are 1..a, 48..50 are b, c, d; the rest are empty. "remove 2 3" removes three
+// events from slot 2; "paste 48" pastes 5, 6, 7 there.
+void eventEditsMoveTheLastMark()
+{
+    const std::tuple<const char*, int, const char*, int> rows[] = {
+        {"insert 0", 9, "0123456789a(37)bc", 10},
+        {"insert 3", 3, "1230456789a(37)bc", 4},
+        {"insert 5", 3, "1234506789a(37)bc", 3},
+        {"insert 49", 49, "123456789a(37)bc0", 49},
+        {"remove 2 3", 9, "126789a(37)bcd000", 6},
+        {"remove 8 2", 9, "12345678(37)bcd00", 7},
+        {"remove 47 9", 49, "123456789a(40)", 46},
+        {"remove 0 5", 2, "6789a(37)bcd(5)", 0},
+        {"remove 47 2147483647", 49, "123456789a(40)", 46},
+        {"insert -1", 9, "123456789a(37)bcd", 9},
+        {"insert 50", 9, "123456789a(37)bcd", 9},
+        {"paste -1", 9, "123456789a(37)bcd", 9},
+        {"paste 50", 9, "123456789a(37)bcd", 9},
+        {"clear 1 2", 9, "100456789a(37)bcd", 9},
+        {"paste 48", 9, "123456789a(37)b56", 9},
+        {"rotate 1", 9, "a123456789(37)bcd", 9},
+        {"rotate -1", 9, "23456789a1(37)bcd", 9},
+        {"rotate 1", 0, "123456789a(37)bcd", 0},
+        {"reverse 46 9", 49, "123456789a(36)dcb0", 49}};
+    SequenceData data;
+    data.events = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    data.events[47] = 11, data.events[48] = 12, data.events[49] = 13;
+    for (const auto& [edit, last, events, newLast] : rows) {
+        std::istringstream words(edit);
+        std::string verb;
+        int first = 0, count = 0;
+        words >> verb >> first >> count;
+        data.lastEvent = last;
+        const SequenceData edited = verb == "insert"   ? insertEvent(data, first)
+                                    : verb == "remove" ? removeEvents(data, {first, count})
+                                    : verb == "clear"  ? clearEvents(data, {first, count})
+                                    : verb == "paste"  ? pasteEvents(data, first, {5, 6, 7})
+                                    : verb == "rotate" ? rotateEvents(data, first)
+                                                       : reverseEvents(data, {first, count});
+        const std::string got = pattern({edited.events.begin(), edited.events.end()});
+        check(got == events && edited.lastEvent == newLast,
+              std::string(edit) + ", last " + std::to_string(last) + ": " + got + ", last " +
+                  std::to_string(edited.lastEvent));
+    }
+    check(pastedPastTheEnd(48, 3) == 1 && copyEvents(data, {48, 5}) == std::vector<int>{12, 13},
+          "the ends of paste and copy");
+}
+
+// Event text from elsewhere read back, or refused with a reason; the program's own forms.
+void eventTextForms()
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"LED 1  #.#\nLED 2  ...\nLED 3  ...\nLED 4  .#.\n", "181", ""},
+        {"\r\n # . #\r\n...\r\n\r\n . . .\t\r\n.#.\r\n", "181", ""},
+        {"led#1: #\nLED#2: #\nLED 3 .\nLED4 #", "b", ""},
+        {"#x#\n...\n...\n...", "", "LED 1 holds \"x\""},
+        {"#\n.\n.", "", "has 3 lines:"},
+        {"#\n.\n.\n.\n#", "", "more than four"},
+        {"##\n..\n.\n..", "", "LED 3 holds 1 event and"},
+        {"LED 2 #\nLED 1 #\n.\n.", "", "LED 1 to LED 4 in that order"},
+        {"LED 1\nLED 2\nLED 3\nLED 4", "", "hold no events"}};
+    for (const auto& [text, events, error] : rows) {
+        const EventsRead read = readEventsText(text);
+        check(pattern(read.values) == events && read.error.find(error) != std::string::npos &&
+                  read.error.empty() == !*error,
+              std::string(text) + ": " + pattern(read.values) + ", " + read.error);
+    }
+    check(eventsText({1, 2, 4}) == "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n" &&
+              readEventsBytes(eventsBytes({15, 0, 9})).values == std::vector<int>{15, 0, 9} &&
+              !readEventsBytes("\x10").error.empty(),
+          "the program's own forms");
+}
+
 // What the fuzzers kept, and the patterns, still pass the fuzzers' checks.
 void keptInputsHold()
 {
@@ -163,6 +255,8 @@ int main()
     streamAndItsPace();
     colourCodes();
     testRunPace();
+    eventEditsMoveTheLastMark();
+    eventTextForms();
     keptInputsHold();
     if (failures == 0)
         std::puts("core rules: all passed");
