@@ -57,6 +57,9 @@ struct Options
     QCommandLineOption yes{
         QStringLiteral("yes"),
         QCoreApplication::translate("GLIMMERON", "Download without waiting for Enter.")};
+    QCommandLineOption quiet{
+        QStringLiteral("quiet"),
+        QCoreApplication::translate("GLIMMERON", "Show no progress while downloading.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QCoreApplication::translate("GLIMMERON", "Show these options.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -64,7 +67,7 @@ struct Options
 
     QList<QCommandLineOption> all() const
     {
-        return {listPorts, stream, download, exportPng, exportGif, port, yes, help, version};
+        return {listPorts, stream, download, exportPng, exportGif, port, yes, quiet, help, version};
     }
 
     void addTo(QCommandLineParser& parser) const
@@ -112,18 +115,21 @@ int writeOut(Console& console, const QByteArray& bytes)
     return 1;
 }
 
-void showProgress(Console& console, int sent)
+void showProgress(const CommandLine& command, Console& console, int sent)
 {
     constexpr int kWidth = 40;
+    if (command.quiet)
+        return;
     if (console.errIsTerminal) {
         const int filled = sent * kWidth / kDownloadRecords;
-        write(console.err, QCoreApplication::translate("GLIMMERON", "\r[%1%2] %3/%4")
-                               .arg(QString(filled, QLatin1Char('#')),
-                                    QString(kWidth - filled, QLatin1Char('.')))
-                               .arg(sent)
-                               .arg(kDownloadRecords));
-        if (sent == kDownloadRecords)
-            write(console.err, QStringLiteral("\n"));
+        // Written as it is: the carriage return brings the line back to be drawn over.
+        console.err.write(
+            QCoreApplication::translate("GLIMMERON", "\r[%1%2] %3/%4%5")
+                .arg(QString(filled, QLatin1Char('#')), QString(kWidth - filled, QLatin1Char('.')))
+                .arg(sent)
+                .arg(kDownloadRecords)
+                .arg(sent == kDownloadRecords ? "\n" : "")
+                .toLocal8Bit());
     } else if (sent % 10 == 0 || sent == kDownloadRecords) {
         write(console.err, QCoreApplication::translate("GLIMMERON", "Sent %1 of %2 records\n")
                                .arg(sent)
@@ -135,15 +141,14 @@ void showProgress(Console& console, int sent)
 // cancels. Returns the exit status of a cancel, or 0 to go on.
 int askToGo(const CommandLine& command, Console& console)
 {
-    if (command.yes || !console.waitForEnter) {
-        write(console.err, downloadPrompt().mid(1) + QLatin1Char('\n'));
+    // --yes, or a script: no one is there to read what to press.
+    if (command.yes || !console.waitForEnter)
         return 0;
-    }
     write(console.err, QCoreApplication::translate(
-                           "GLIMMERON", " 1) Cycle power/Connect Glimmeron to programming cable "
-                                        "(All LEDs flash), then\n 2)  Wait till all LEDS come on "
-                                        "and stay on, then\n 3)  Press Enter to download to "
-                                        "Glimmeron, or Ctrl+C to cancel.\n"));
+                           "GLIMMERON", "1) Connect the GLIMMERON to the programming cable, or "
+                                        "cycle its power: all LEDs flash.\n2) Wait until all "
+                                        "LEDs come on and stay on.\n3) Then press Enter to "
+                                        "start, Ctrl+C to cancel.\n"));
     if (console.waitForEnter() && SignalWatch::caught() == 0)
         return 0;
     write(console.err,
@@ -182,9 +187,9 @@ int download(const CommandLine& command, Platform& platform, const QString& ledC
     QEventLoop loop;
     QString error;
     QObject::connect(&session, &DownloadSession::startRecordSent,
-                     [&] { showProgress(console, 1); });
+                     [&] { showProgress(command, console, 1); });
     QObject::connect(&session, &DownloadSession::recordSent,
-                     [&](int index) { showProgress(console, index + 2); });
+                     [&](int index) { showProgress(command, console, index + 2); });
     QObject::connect(&session, &DownloadSession::finished, [&](const QString& failure) {
         error = failure;
         loop.quit();
@@ -236,7 +241,7 @@ int exportSequence(const CommandLine& command, Console& console)
     if (bytes.isEmpty() || !saveFileAtomically(command.output, bytes, &error)) {
         write(console.err,
               QCoreApplication::translate("GLIMMERON", "glimmeron: %1 could not be written: %2\n")
-                  .arg(command.output, error));
+                  .arg(shownPath(command.output), error));
         return 1;
     }
     return 0;
@@ -298,7 +303,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         command.file =
             parser.value(command.action == CommandLine::Action::ExportPng ? options.exportPng
                                                                           : options.exportGif);
-    for (const QCommandLineOption* onlyForDownload : {&options.port, &options.yes}) {
+    for (const QCommandLineOption* onlyForDownload :
+         {&options.port, &options.yes, &options.quiet}) {
         if (parser.isSet(*onlyForDownload) && command.action != CommandLine::Action::Download)
             return usage(QCoreApplication::translate("GLIMMERON", "--%1 goes with --download only.")
                              .arg(onlyForDownload->names().constFirst()));
@@ -311,10 +317,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
         command.output = files.first();
     else if (command.action == CommandLine::Action::Window && files.size() == 1)
         command.file = files.first();
-    else if (!files.isEmpty())
-        return usage(
-            QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1").arg(files.first()));
+    else if (!files.isEmpty()) // the window takes one file: the extra one is the second
+        return usage(QCoreApplication::translate("GLIMMERON", "Unexpected argument: %1")
+                         .arg(shownPath(
+                             files.value(command.action == CommandLine::Action::Window ? 1 : 0))));
     command.yes = parser.isSet(options.yes);
+    command.quiet = parser.isSet(options.quiet);
     if (parser.isSet(options.port)) {
         bool ok = false;
         command.port = parser.value(options.port).toInt(&ok);

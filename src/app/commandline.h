@@ -27,7 +27,8 @@ struct CommandLine
     QString output; // where an export goes
     int port = 0;   // --port; 0: the number in LED.cfg
     bool yes = false;
-    QString error; // for UsageError: the message and the usage
+    bool quiet = false; // no progress lines
+    QString error;      // for UsageError: the message and the usage
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);

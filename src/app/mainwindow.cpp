@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/patternmenu.h"
 #include "core/picturelayout.h"
 #include "device/download.h"
 #include "files/filecommands.h"
@@ -89,8 +90,7 @@ void MainWindow::wireCommands()
     connect(m_events, &EventCommands::status, this,
             [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     // What the bar said of an edit is no longer true after the next edit, undo or redo.
-    connect(m_document, &SequenceDocument::historyChanged, statusBar(),
-            &QStatusBar::clearMessage);
+    connect(m_document, &SequenceDocument::historyChanged, statusBar(), &QStatusBar::clearMessage);
 
     const std::pair<QAction*, void (MainWindow::*)()> menu[] = {
         {m_ui.MENUnew, &MainWindow::newSequence},
@@ -121,20 +121,23 @@ void MainWindow::wireCommands()
     showTitle();
     connect(m_document, &SequenceDocument::fileChanged, this, showTitle);
     connect(m_document, &SequenceDocument::modifiedChanged, this, &QWidget::setWindowModified);
-    // The pattern entries are made as the menu opens: reading every pattern's note is
-    // time that start-up need not spend.
     m_addPatternFolder = new QAction(tr("Add Pattern &Folder..."), this);
     m_addPatternFolder->setObjectName(QStringLiteral("MENUaddpatterns"));
     connect(m_addPatternFolder, &QAction::triggered, this, &MainWindow::addPatternFolder);
-    m_ui.MENUpatterns->addAction(m_addPatternFolder);
-    connect(m_ui.MENUpatterns, &QMenu::aboutToShow, this, &MainWindow::showPatterns);
-    connect(m_patterns, &PatternLibrary::changed, this, [this] { m_patternsShown = false; });
+    auto* patternMenu = new PatternMenu(m_ui.MENUpatterns, m_patterns, m_addPatternFolder, this);
+    connect(patternMenu, &PatternMenu::chosen, this, [this](const Pattern& pattern) {
+        m_testRun->stop();
+        m_files->loadPattern(pattern.path, pattern.name);
+    });
     const auto listProblem = [this](const QString& problem) {
         m_platform.messageBox(problem, applicationTitle(), Platform::Buttons::Ok,
                               Platform::Icon::Exclamation);
     };
     connect(m_patterns, &PatternLibrary::storeFailed, this, listProblem);
     connect(m_recent, &RecentFiles::storeFailed, this, listProblem);
+    for (const QString& problem : {m_recent->readProblem(), m_patterns->readProblem()})
+        if (!problem.isEmpty())
+            listProblem(problem);
     connect(m_ui.MENUexportpicture, &QAction::triggered, m_files, &FileCommands::exportPicture);
     connect(m_ui.MENUexportanimation, &QAction::triggered, m_files, &FileCommands::exportAnimation);
     QAction* copyPicture = m_ui.MENUedit->addAction(tr("C&opy Picture"));
@@ -244,32 +247,6 @@ void MainWindow::showRecentFiles()
     QAction* clear = menu->addAction(tr("Clear Menu"), m_recent, &RecentFiles::clear);
     clear->setObjectName(QStringLiteral("MENUclearrecent"));
     clear->setEnabled(!files.isEmpty());
-}
-
-void MainWindow::showPatterns()
-{
-    if (m_patternsShown)
-        return;
-    m_patternsShown = true;
-    QMenu* menu = m_ui.MENUpatterns;
-    menu->clear();
-    auto add = [this, menu](const QList<Pattern>& patterns) {
-        for (const Pattern& pattern : patterns) {
-            QAction* entry = menu->addAction(pattern.name);
-            entry->setStatusTip(pattern.note);
-            connect(entry, &QAction::triggered, this, [this, pattern] {
-                m_testRun->stop();
-                m_files->loadPattern(pattern.path, pattern.name);
-            });
-        }
-    };
-    add(m_patterns->builtIn());
-    for (const auto& [folder, patterns] : m_patterns->userPatterns()) {
-        menu->addSection(QDir::toNativeSeparators(folder));
-        add(patterns);
-    }
-    menu->addSeparator();
-    menu->addAction(m_addPatternFolder);
 }
 
 void MainWindow::addPatternFolder()

@@ -73,7 +73,6 @@ private:
     void endProgram();
     void orderTabs();
     void showRecentFiles();
-    void showPatterns();
     void addPatternFolder();
     void showCycleTime();
     void setDownloadCommandsEnabled(bool enabled);
@@ -101,6 +100,5 @@ private:
     RecentFiles* m_recent = nullptr;
     PatternLibrary* m_patterns = nullptr;
     QAction* m_addPatternFolder = nullptr;
-    bool m_patternsShown = false;
     bool m_quitAfterDownload = false;
 };

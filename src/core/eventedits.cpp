@@ -60,6 +60,11 @@ std::string readLine(std::string_view line, int led, std::vector<bool>& cells)
     return {};
 }
 
+bool isSlot(int slot)
+{
+    return slot >= 0 && slot < kEventCount;
+}
+
 } // namespace
 
 std::vector<int> copyEvents(const SequenceData& data, EventRange range)
@@ -70,6 +75,8 @@ std::vector<int> copyEvents(const SequenceData& data, EventRange range)
 
 SequenceData pasteEvents(SequenceData data, int slot, const std::vector<int>& values)
 {
+    if (!isSlot(slot))
+        return data;
     for (std::size_t i = 0; i < values.size() && slot + int(i) < kEventCount; ++i)
         data.events[slot + i] = values[i] & 15;
     return data;
@@ -77,11 +84,13 @@ SequenceData pasteEvents(SequenceData data, int slot, const std::vector<int>& va
 
 int pastedPastTheEnd(int slot, int count)
 {
-    return std::max(0, slot + count - kEventCount);
+    return isSlot(slot) ? std::max(0, slot + count - kEventCount) : std::max(0, count);
 }
 
 SequenceData insertEvent(SequenceData data, int slot)
 {
+    if (!isSlot(slot))
+        return data;
     std::shift_right(data.events.begin() + slot, data.events.end(), 1);
     data.events[slot] = 0;
     if (data.lastEvent >= slot)

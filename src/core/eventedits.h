@@ -2,6 +2,8 @@
 
 #include "core/sequencedata.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,13 +19,19 @@ struct EventRange
 {
     int first = 0;
     int count = 1;
-    int end() const { return first + count; }
+    // Far past either end, not wrapped round: ranges come from outside too.
+    int end() const
+    {
+        return int(std::clamp(static_cast<long long>(first) + count,
+                              static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+    }
 };
 
 std::vector<int> copyEvents(const SequenceData& data, EventRange range);
-// `values` written over the events from `slot` on; what runs past slot 49 is dropped.
+// `values` written over the events from `slot` on; what runs past slot 49 is dropped. A slot
+// outside 0..49 pastes nothing, as it inserts nothing.
 SequenceData pasteEvents(SequenceData data, int slot, const std::vector<int>& values);
-// How many of `count` events pasted at `slot` are dropped.
+// How many of `count` events pasted at `slot` are dropped (all of them off the slots).
 int pastedPastTheEnd(int slot, int count);
 // An empty event at `slot`; the later ones move right and the one at slot 49 is dropped.
 SequenceData insertEvent(SequenceData data, int slot);

@@ -1,14 +1,15 @@
 #include "files/patternlibrary.h"
 
-#include "files/savefile.h"
 #include "core/sequencefile.h"
+#include "files/savefile.h"
 #include "files/sequenceload.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 PatternLibrary::PatternLibrary(QString storePath, QObject* parent)
-    : QObject(parent), m_storePath(std::move(storePath)), m_folders(readListFile(m_storePath))
+    : QObject(parent), m_storePath(std::move(storePath)),
+      m_folders(readListFile(m_storePath, &m_readProblem))
 {
 }
 
@@ -25,7 +26,9 @@ QList<Pattern> PatternLibrary::patternsIn(const QString& folder)
         // and says why when chosen.
         if (bytes || !file.exists() || file.isFile())
             patterns.append(
-                {file.completeBaseName(), bytes ? QString::fromStdString(sequenceFileNote(bytes->toStdString())) : error, file.filePath()});
+                {file.completeBaseName(),
+                 bytes ? QString::fromStdString(sequenceFileNote(bytes->toStdString())) : error,
+                 file.filePath()});
     }
     return patterns;
 }
@@ -43,7 +46,8 @@ void PatternLibrary::addFolder(const QString& folder)
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     if (!m_folders.contains(absolute))
         m_folders.append(absolute);
-    if (const QString problem = writeListFile(m_storePath, m_folders); !problem.isEmpty())
-        Q_EMIT storeFailed(problem);
+    if (m_readProblem.isEmpty())
+        if (const QString problem = writeListFile(m_storePath, m_folders); !problem.isEmpty())
+            Q_EMIT storeFailed(problem);
     Q_EMIT changed();
 }

@@ -24,6 +24,9 @@ public:
     QList<std::pair<QString, QList<Pattern>>> userPatterns() const;
     void addFolder(const QString& folder);
 
+    // Why the list that is there could not be read; it is then never written over.
+    QString readProblem() const { return m_readProblem; }
+
 Q_SIGNALS:
     void changed();
     void storeFailed(const QString& problem);
@@ -32,5 +35,6 @@ private:
     static QList<Pattern> patternsIn(const QString& folder);
 
     QString m_storePath;
+    QString m_readProblem;
     QStringList m_folders;
 };

@@ -6,7 +6,7 @@
 
 RecentFiles::RecentFiles(QString storePath, QObject* parent)
     : QObject(parent), m_storePath(std::move(storePath)),
-      m_files(readListFile(m_storePath).mid(0, kKept))
+      m_files(readListFile(m_storePath, &m_readProblem).mid(0, kKept))
 {
 }
 
@@ -35,7 +35,8 @@ void RecentFiles::clear()
 
 void RecentFiles::store()
 {
-    if (const QString problem = writeListFile(m_storePath, m_files); !problem.isEmpty())
-        Q_EMIT storeFailed(problem);
+    if (m_readProblem.isEmpty())
+        if (const QString problem = writeListFile(m_storePath, m_files); !problem.isEmpty())
+            Q_EMIT storeFailed(problem);
     Q_EMIT changed();
 }

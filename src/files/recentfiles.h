@@ -17,6 +17,9 @@ public:
     void remove(const QString& path);
     void clear();
 
+    // Why the list that is there could not be read; it is then never written over.
+    QString readProblem() const { return m_readProblem; }
+
 Q_SIGNALS:
     void changed();
     void storeFailed(const QString& problem);
@@ -25,5 +28,6 @@ private:
     void store();
 
     QString m_storePath;
+    QString m_readProblem;
     QStringList m_files;
 };

@@ -70,9 +70,15 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     struct stat old
     {
     };
-    const bool exists = ::stat(target.constData(), &old) == 0;
+    const bool exists = !path.isEmpty() && ::stat(target.constData(), &old) == 0;
     if (!exists && errno == ENOENT && path.contains(QChar::ReplacementCharacter)) {
-        *error = notValidUtf8();
+        *error = notValidUtf8ToWrite();
+        return false;
+    }
+    // Only a regular file or a new name: not a link loop, too many links, a path through
+    // a file or a folder that cannot be searched.
+    if (!exists && (errno != ENOENT || path.isEmpty())) {
+        *error = systemError(path.isEmpty() ? ENOENT : errno);
         return false;
     }
     // Renaming over a FIFO, a device, a socket or a folder would take it away.
@@ -218,6 +224,18 @@ QString notValidUtf8()
     return QCoreApplication::translate("GLIMMERON", "the name is not valid UTF-8; rename it");
 }
 
+QString notValidUtf8ToWrite()
+{
+    return QCoreApplication::translate(
+        "GLIMMERON", "the name is not valid UTF-8, and files are written under UTF-8 names "
+                     "only; choose another name");
+}
+
+QString shownPath(const QString& path)
+{
+    return path.isEmpty() ? QCoreApplication::translate("GLIMMERON", "an empty name") : path;
+}
+
 std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QString* error)
 {
     QFile file(path);
@@ -245,12 +263,18 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
     return bytes;
 }
 
-QStringList readListFile(const QString& path)
+QStringList readListFile(const QString& path, QString* problem)
 {
     QString error;
     const auto bytes = readSmallFile(path, 64 * 1024, &error);
-    return bytes ? QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                 : QStringList();
+    if (bytes)
+        return QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (problem && QFileInfo::exists(path))
+        *problem = QCoreApplication::translate(
+                       "GLIMMERON", "The list %1 could not be read: %2. Changes to it will not "
+                                    "be kept until it can be read.")
+                       .arg(path, error);
+    return {};
 }
 
 QString writeListFile(const QString& path, const QStringList& lines)

@@ -21,9 +21,14 @@ std::optional<QByteArray> readSmallFile(const QString& path, qint64 maxBytes, QS
 // Why a name was not found when it holds bytes that are not valid UTF-8: they reach the
 // program as a stand-in character, under which the system cannot find the file.
 QString notValidUtf8();
+// The same for a name to be written: there is nothing there to rename.
+QString notValidUtf8ToWrite();
+// A path for messages; an empty one is called so, not shown as nothing.
+QString shownPath(const QString& path);
 
-// The program's own lists (recent files, pattern folders): one path a line. Reading a
-// missing or unreadable list gives an empty one.
-QStringList readListFile(const QString& path);
+// The program's own lists (recent files, pattern folders): one path a line. A missing or
+// unreadable list reads as empty; for one that is there but cannot be read, `problem`
+// says so, naming the file and why, so that it is not written over.
+QStringList readListFile(const QString& path, QString* problem = nullptr);
 // Empty when written; else what went wrong, naming the file and what to do.
 QString writeListFile(const QString& path, const QStringList& lines);

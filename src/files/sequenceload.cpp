@@ -8,8 +8,8 @@ std::optional<QByteArray> readDataFile(const QString& path, QString* problem)
     QString error;
     std::optional<QByteArray> bytes = readSmallFile(path, kMaxDataFileBytes, &error);
     if (!bytes)
-        *problem =
-            QString::fromStdString(unreadableFileText(path.toStdString(), error.toStdString()));
+        *problem = QString::fromStdString(
+            unreadableFileText(shownPath(path).toStdString(), error.toStdString()));
     return bytes;
 }
 
@@ -22,6 +22,6 @@ SequenceLoad loadSequenceFile(const QString& path)
     const SequenceFileRead read = readSequenceBytes(bytes->toStdString());
     if (!read.data)
         return {std::nullopt, QString::fromStdString(invalidSequenceText(
-                                  path.toStdString(), read.record, read.problem))};
+                                  shownPath(path).toStdString(), read.record, read.problem))};
     return {read.data, QString()};
 }

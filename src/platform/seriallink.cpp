@@ -69,6 +69,13 @@ bool QtSerialLink::open(const QString& device, QString* error)
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         *error = describe(m_port.error(), m_port.errorString());
+        // Bytes that are not UTF-8 reach us as a stand-in character: the device may well be
+        // there, under its real name.
+        if (m_port.error() == QSerialPort::DeviceNotFoundError &&
+            device.contains(QChar::ReplacementCharacter))
+            *error = QCoreApplication::translate(
+                "GLIMMERON", "the device's name is not valid UTF-8, and devices are opened "
+                             "under UTF-8 names only; name it through a link whose name is");
         if (m_port.isOpen())
             m_port.close();
     }

@@ -1,6 +1,8 @@
 #include "sequence/eventcommands.h"
 
 #include "core/editsession.h"
+#include "core/eventedits.h"
+#include "platform/clipboardreader.h"
 #include "platform/platform.h"
 #include "sequence/sequencedocument.h"
 
@@ -65,11 +67,16 @@ void EventCommands::run(const QString& name)
 // The program's own copies first; text from anywhere else in the same form too.
 void EventCommands::paste()
 {
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    if (mime && mime->hasFormat(kEventsType))
-        report(m_document.session().pasteBytes(mime->data(kEventsType).toStdString()));
-    else if (mime && mime->hasText())
-        report(m_document.session().pasteText(mime->text().toStdString()));
+    const ClipboardRead clip = readClipboard(
+        QGuiApplication::clipboard()->mimeData(), kEventsType,
+        [](const QByteArray& bytes) { return readEventsBytes(bytes.toStdString()).error.empty(); });
+    if (clip.noAnswer)
+        return (void)m_platform.messageBox(clip.problem, applicationTitle(), Platform::Buttons::Ok,
+                                           Platform::Icon::Exclamation);
+    if (clip.own)
+        report(m_document.session().pasteBytes(clip.own->toStdString()));
+    else if (clip.text)
+        report(m_document.session().pasteText(clip.text->toStdString()));
     else
         report(m_document.session().pasteText(std::nullopt));
 }

@@ -1,9 +1,10 @@
+#include "core/eventedits.h"
+#include "core/sequencefile.h"
 #include "files/filecommands.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
 #include "platform/scaledview.h"
 #include "preview/testrun.h"
-#include "ptycapture.h"
 #include "sequence/cellbox.h"
 #include "sequence/gridview.h"
 #include "sequence/rowcontrols.h"
@@ -11,15 +12,20 @@
 #include "testwindow.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -57,59 +63,6 @@ void triggerCommand(TestWindow& t, const QString& command)
         QTest::mouseClick(button, Qt::LeftButton);
     else
         QTest::keySequence(t.window.get(), QKeySequence(command));
-}
-
-// The built program in a folder of its own that holds SEQ.DAT, the same under a name that
-// is not UTF-8 ("\0377.DAT": the arguments pass through printf %b) and an LED.cfg on
-// port 2. No display is reachable. ">/dev/full" or ">&-" among the arguments sets its
-// standard output.
-struct Program
-{
-    explicit Program(const QByteArray& file = golden("worked-example.dat"))
-    {
-        writeFile(dir.filePath("SEQ.DAT"), file);
-        writeFile(dir.filePath("LED.cfg"), "2\r\n");
-        [[maybe_unused]] const int linked =
-            ::symlink("SEQ.DAT", QFile::encodeName(dir.path()) + "/\377.DAT");
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(name);
-        env.insert("GLIMMERON_PORT_20", "/dev/null");
-        process.setWorkingDirectory(dir.path());
-    }
-
-    ~Program() { ::unlink(QFile::encodeName(dir.path()) + "/\377.DAT"); } // beyond QDir
-
-    // `setup` is a shell command run first, in the folder.
-    void start(QStringList arguments, const QString& setup = {})
-    {
-        arguments.removeAll("");
-        if (arguments.removeAll(">&-"))
-            process.setChildProcessModifier([] { ::close(1); });
-        if (arguments.removeAll(">/dev/full"))
-            process.setStandardOutputFile("/dev/full");
-        process.setProcessEnvironment(env);
-        process.start("sh",
-                      QStringList{"-c",
-                                  setup + "\nfor a; do set -- \"$@\" \"$(printf %b \"$a\")\"; "
-                                          "shift; done; exec \"$0\" \"$@\"",
-                                  GLIMMERON_PROGRAM} +
-                          arguments);
-    }
-
-    QTemporaryDir dir;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QProcess process;
-};
-
-// What `path` is: "file", "folder", "other" (a FIFO, a device) or "nothing", after
-// "link to " when it is a link.
-QByteArray kindOf(const QString& path)
-{
-    const QFileInfo info(path);
-    const QByteArray kind = info.isDir()    ? "folder"
-                            : info.isFile() ? "file"
-                                            : (info.exists() ? "other" : "nothing");
-    return info.isSymLink() ? "link to " + kind : kind;
 }
 
 // What a walk of the accessible tree finds wrong, past the menus and the status bar.
@@ -321,27 +274,136 @@ private Q_SLOTS:
         QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
         t->window->findChild<QAction*>("MENUclearrecent")->trigger();
         QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
-        // A folder of the user's own patterns joins the built-in ones, for the next start too;
-        // a link to a FIFO in it is passed over, not waited on.
-        QCOMPARE(::mkfifo(QFile::encodeName(t->path("FIFO")).constData(), 0600), 0);
-        QVERIFY(QFile::link("FIFO", t->path("F.DAT")));
-        t->platform.fileChoices << t->path("\uFFFD") << t->dir.path(); // as a dialog gives \377
-        for (int i = 0; i < 2; ++i)
-            t->window->findChild<QAction*>("MENUaddpatterns")->trigger();
-        QVERIFY(t->platform.messageBoxes.last().prompt.endsWith("is not valid UTF-8; rename it."));
-        restart();
-        t->ui().MENUpatterns->popup({}); // its entries are made as it opens
-        const QList<QAction*> patterns = t->ui().MENUpatterns->actions();
-        t->ui().MENUpatterns->close();
-        QCOMPARE(patterns[patterns.size() - 3]->text(), "C");
-        patterns[patterns.size() - 3]->trigger();
-        QVERIFY(t->document().isModified());
         // A list that cannot be written says so, and what stands there is left.
         QVERIFY(QFile::remove(t->path("recent")));
         QCOMPARE(::mkfifo(QFile::encodeName(t->path("recent")).constData(), 0600), 0);
         t->window->openFile(t->path("A.DAT"));
         QVERIFY(t->platform.messageBoxes.last().prompt.contains(
             "/recent could not be written: it is a named pipe"));
+    }
+
+    // A folder of 340 patterns joins the built-in ones, for the next start too: every menu
+    // stays in one column within the screen, Add Pattern Folder... last; More Patterns...
+    // finds the rest by name. A link to a FIFO in it is passed over, not waited on.
+    void patternsFitTheScreen()
+    {
+        TestWindow t;
+        QVERIFY(QDir(t.dir.path()).mkdir("many"));
+        for (int i = 0; i < 340; ++i)
+            QVERIFY(writeFile(t.path(QString("many/P%1.DAT").arg(i, 3, 10, QChar('0'))),
+                              golden(i == 339 ? "worked-example.dat" : "start-up.dat")));
+        QCOMPARE(::mkfifo(QFile::encodeName(t.path("FIFO")).constData(), 0600), 0);
+        QVERIFY(QFile::link("../FIFO", t.path("many/F.DAT")));
+        t.platform.fileChoices << t.path("\uFFFD") << t.path("many"); // as a dialog gives \377
+        for (int i = 0; i < 2; ++i)
+            t.window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        QVERIFY(t.platform.messageBoxes.last().prompt.endsWith("is not valid UTF-8; rename it."));
+        t.window = std::make_unique<MainWindow>(t.platform, "", QUrl(), t.dir.path());
+        QMenu* top = t.ui().MENUpatterns;
+        Q_EMIT top->aboutToShow();
+        QMenu* folder = top->actions()[top->actions().size() - 3]->menu();
+        QVERIFY(folder && top->actions().last()->objectName() == "MENUaddpatterns");
+        QCOMPARE(folder->title(), t.path("many"));
+        Q_EMIT folder->aboutToShow();
+        for (QMenu* menu : {top, folder}) {
+            QVERIFY(menu->sizeHint().height() <= t.window->screen()->availableGeometry().height());
+            for (QAction* action : menu->actions())
+                QCOMPARE(menu->actionGeometry(action).left(),
+                         menu->actionGeometry(menu->actions()[0]).left());
+        }
+        folder->actions()[0]->trigger();
+        QCOMPARE(t.document().session().undoText(), std::string("&Undo Pattern P000"));
+        QCOMPARE(folder->actions().last()->objectName(), "MENUmorepatterns");
+        folder->actions().last()->trigger();
+        auto* filter = t.window->findChild<QLineEdit*>("PatternFilter");
+        QVERIFY(filter);
+        QTest::keyClicks(filter, "p339");
+        QTest::keyClick(filter, Qt::Key_Return);
+        QCOMPARE(t.document().data(),
+                 readSequenceBytes(golden("worked-example.dat").toStdString()).data);
+    }
+
+    // A list that is there but cannot be read, by a user without rights to it, is never
+    // written over; the window says so once, and the change lasts for this run only.
+    void unreadableListsAreKept()
+    {
+        TestWindow t;
+        for (const char* list : {"recent", "pattern-folders"})
+            QVERIFY(writeFile(t.path(list), "/kept\n") && QFile::setPermissions(t.path(list), {}));
+        QVERIFY(QFile::setPermissions(t.dir.path(), QFileDevice::Permissions(0x7777)));
+        if (::geteuid() == 0 && ::seteuid(65534) != 0)
+            QSKIP("Cannot act as the user nobody to make the lists unreadable");
+        t.window = std::make_unique<MainWindow>(t.platform, "", QUrl(), t.dir.path());
+        t.platform.fileChoices << t.dir.path() << t.path("A.DAT");
+        t.window->findChild<QAction*>("MENUaddpatterns")->trigger();
+        t.window->saveSequence();
+        const bool back = ::seteuid(::getuid()) == 0;
+        QCOMPARE(t.platform.messageBoxes.size(), 2);
+        QVERIFY(t.platform.messageBoxes[1].prompt.endsWith(
+            "/pattern-folders could not be read: Permission denied. Changes to it will not be "
+            "kept until it can be read."));
+        QVERIFY(back && readFile(t.path("recent")) + readFile(t.path("pattern-folders")) ==
+                            "/kept\n/kept\n");
+        QVERIFY(t.ui().MENUrecent->actions().constFirst()->text().endsWith("A.DAT"));
+    }
+
+    // A paste from another program through the X server reads every text type; an own copy
+    // that fails falls back to the text beside it; a program that copied and never answers
+    // holds the window no longer than the platform's limit (5 s), and is named.
+    void pasteFromAnyClipboard_data()
+    {
+        QTest::addColumn<QString>("type"); // offered by another program; empty: by this one
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("answers");
+        const QString text = "LED 1 #.\nLED 2 .#\nLED 3 ..\nLED 4 ##\n";
+        const QByteArray utf16 =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QTest::newRow("own type fails") << "" << text.toUtf8() << true;
+        QTest::newRow("UTF-8") << "text/plain;charset=utf-8" << text.toUtf8() << true;
+        QTest::newRow("UTF-16") << "text/plain;charset=UTF-16"
+                                << "\xff\xfe" + utf16 << true;
+        QTest::newRow("no answer") << "UTF8_STRING" << text.toUtf8() << false;
+    }
+
+    void pasteFromAnyClipboard()
+    {
+        QFETCH(QString, type);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, answers);
+        TestWindow t;
+        QProcess owner, targets;
+        if (type.isEmpty()) {
+            auto* mime = new QMimeData;
+            mime->setData("application/x-glimmeron-events", "\x20");
+            mime->setText(QString::fromUtf8(bytes));
+            QGuiApplication::clipboard()->setMimeData(mime);
+        } else if (QGuiApplication::platformName() != "xcb" ||
+                   QStandardPaths::findExecutable("xclip").isEmpty()) {
+            QSKIP("Another program's clipboard needs an X server and xclip");
+        } else {
+            owner.start("xclip", {"-quiet", "-sel", "clip", "-t", type, "-i"});
+            owner.write(bytes);
+            owner.closeWriteChannel();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (targets.start("xclip", {"-o", "-sel", "clip", "-t", "TARGETS"}),
+                 targets.waitForFinished(30000),
+                 targets.readAllStandardOutput().contains(type.toUtf8())),
+                30000);
+            if (!answers)
+                ::kill(pid_t(owner.processId()), SIGSTOP);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        t.window->findChild<QAction*>("MENUpaste")->trigger();
+        const qint64 took = clock.elapsed();
+        if (owner.processId())
+            ::kill(pid_t(owner.processId()), SIGKILL);
+        if (answers)
+            QCOMPARE(copyEvents(t.document().data(), {0, 3}), (std::vector<int>{9, 10, 0}));
+        else
+            QCOMPARE(t.platform.messageBoxes.value(0).prompt,
+                     "The program that copied did not answer; nothing was pasted.");
+        QVERIFY2(took < 8000, qPrintable(QString::number(took)));
     }
 
     // The real message box answers as pressed; carriage returns break its lines.
@@ -517,128 +579,6 @@ private Q_SLOTS:
                 QVERIFY(window.width() * 10 > available.width() * 9 ||
                         window.height() * 10 > available.height() * 9);
         }
-    }
-
-    // `made` is a shell command run first; `out` is a part of standard output, or what OUT
-    // is afterwards.
-    void commands_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("made");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QString>("err"); // a part of what standard error says
-        const QByteArray none;
-        const QString noError, failed = "glimmeron: writing to standard output failed: ";
-        auto add = [](const char* name, const QString& arguments, const QString& made, int status,
-                      const QByteArray& out, const QString& err) {
-            QTest::newRow(name) << arguments.split(' ') << made << status << out << err;
-        };
-        add("stream", "--stream SEQ.DAT", "", 0,
-            streamOf("2a05020f" + QByteArray(94, '0') + "00010f0f1e02"), noError);
-        add("stream, name not UTF-8", "--stream \\0377.DAT", "", 2, none,
-            ".DAT could not be read: the name is not valid UTF-8; rename it.");
-        add("stream, output closed", "--stream SEQ.DAT >&-", "", 1, none, failed + "Bad file");
-        add("ports", "--list-ports", "", 0, "\n20 /dev/null set by GLIMMERON_PORT_20\n", noError);
-        for (const char* printing : {"--stream SEQ.DAT", "--list-ports", "--help", "-v"})
-            add(printing, printing + QStringLiteral(" >/dev/full"), "", 1, none,
-                failed + "No space");
-        add("stream and download", "--stream SEQ.DAT --download SEQ.DAT", "", 2, none,
-            "--stream and --download cannot be used together.\nUsage: glimmeron [options]");
-        add("stream twice", "--stream SEQ.DAT --stream SEQ.DAT", "", 2, none,
-            "--stream is given more than once.");
-        add("port twice", "--download SEQ.DAT --port 3 --port 4", "", 2, none, "--port is given");
-        add("bad port", "--download SEQ.DAT --port 21", "", 2, none, "must be 1 to 20");
-        add("no device", "--download SEQ.DAT --port 19 --yes", "", 1, none, "number 19.");
-        add("yes with stream", "--stream SEQ.DAT --yes", "", 2, none, "--yes goes with --download");
-        add("export, no OUT", "--export-gif SEQ.DAT", "", 2, none, "--export-gif needs the file");
-        const QString refused = "OUT could not be written: it is a ";
-        add("onto a FIFO", "--export-png SEQ.DAT OUT", "mkfifo OUT", 1, "other",
-            refused + "named pipe");
-        add("onto a link to a FIFO", "--export-gif SEQ.DAT OUT", "mkfifo F; ln -s F OUT", 1,
-            "link to other", refused + "named pipe");
-        add("onto a folder", "--export-png SEQ.DAT OUT", "mkdir OUT", 1, "folder",
-            refused + "folder");
-        add("onto a device", "--export-png SEQ.DAT OUT", "mknod OUT c 1 3", 1, "other",
-            refused + "device");
-        add("onto its own input", "--export-gif OUT OUT", "cp SEQ.DAT OUT", 2, "file",
-            "OUT is the sequence file itself; name another");
-        add("onto a name not UTF-8", "--export-png SEQ.DAT \\0377", "", 1, none,
-            "could not be written: the name is not valid UTF-8");
-        add("no display", "SEQ.DAT", "", 1, none,
-            "glimmeron: the editor needs a display, and none could be opened (could not connect "
-            "to display). These work without one: --stream, --download, --list-ports, "
-            "--export-png");
-    }
-
-    void commands()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, made);
-        QFETCH(int, status);
-        QFETCH(QByteArray, out);
-        QFETCH(QString, err);
-        Program program;
-        if (made.startsWith("mknod") && ::getuid() != 0)
-            QSKIP("Only root makes device nodes");
-        program.start(arguments, made);
-        QVERIFY(program.process.waitForFinished(30000));
-        const QByteArray gotErr = program.process.readAllStandardError();
-        QCOMPARE(program.process.exitCode(), status);
-        if (arguments.contains("OUT"))
-            QCOMPARE(kindOf(program.dir.filePath("OUT")), out);
-        else
-            QVERIFY(program.process.readAllStandardOutput().contains(out));
-        // The part expected; the one line, when it names the program.
-        QVERIFY2(err.startsWith("glimmeron: ")
-                     ? gotErr.startsWith(err.toLocal8Bit()) && gotErr.count('\n') == 1
-                     : gotErr.contains(err.toLocal8Bit()),
-                 gotErr.constData());
-    }
-
-    // On a terminal Enter downloads (13 and 10 raw), the end of input cancels and SIGTERM
-    // stops it; the line settings come back. The last line goes to standard output.
-    void downloadFromTheCommandLine_data()
-    {
-        QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("err");
-        QTest::newRow("Enter") << QByteArray("\n") << "" << 0 << "Sent 10 of 57 records\nSent 20";
-        QTest::newRow("Enter, full disk")
-            << QByteArray("\n") << ">/dev/full" << 1 << "writing to standard output failed";
-        QTest::newRow("end of input") << QByteArray("\x04") << "" << 1 << "Cancelled: nothing was";
-        QTest::newRow("SIGTERM") << QByteArray("\n") << "" << 143 << "Interrupted after ";
-    }
-
-    void downloadFromTheCommandLine()
-    {
-        QFETCH(QByteArray, keys);
-        QFETCH(QString, out);
-        QFETCH(int, status);
-        QFETCH(QString, err);
-        PtyCapture port, terminal;
-        const QString before = port.lineSettings();
-        Program program(golden("start-up.dat", {{1, "13"}, {2, "10"}, {64, "100"}}));
-        program.env.insert("GLIMMERON_PORT_2", port.deviceName());
-        program.process.setStandardInputFile(terminal.deviceName());
-        program.start({"--download", "SEQ.DAT", out});
-        terminal.send(keys);
-        if (status == 143 && port.waitForBytes(12, 30000))
-            program.process.terminate();
-        QVERIFY(program.process.waitForFinished(30000));
-        const QByteArray gotErr = program.process.readAllStandardError();
-        QCOMPARE(program.process.exitCode(), status);
-        QVERIFY2(gotErr.contains(err.toLocal8Bit()), gotErr.constData());
-        QCOMPARE(port.lineSettings(), before);
-        if (status == 143 || keys != "\n") {
-            QVERIFY(port.bytes().size() < (status == 143 ? 171 : 1));
-            return;
-        }
-        QCOMPARE(port.bytes(), streamOf("2a0d0a" + QByteArray(96, '0') + "0f0f0f0f6431"));
-        if (out.isEmpty())
-            QVERIFY(program.process.readAllStandardOutput().startsWith(
-                "Downloaded 171 bytes to the GLIMMERON on port 2 ("));
     }
 };
 

@@ -2,16 +2,22 @@
 #include "core/colourtable.h"
 #include "core/downloadstream.h"
 #include "core/picturelayout.h"
+#include "core/eventedits.h"
 #include "core/sequencefile.h"
 #include "core/teststep.h"
+#include "readerchecks.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -31,22 +37,68 @@ std::string golden(const char* name)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+const SequenceData kWorked{.events = {5, 2, 15},
+                           .colourIndexes = {1, 7, 7, 7, 0, 0, 0, 0},
+                           .lastEvent = 2,
+                           .servoModes = {0, 1, 15, 15}};
+
+std::string replaced(std::string s, std::string_view from, std::string_view to)
+{
+    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+    return s;
+}
+
+// The start-up file with record `n` (from 1) replaced by `text`.
+std::string withRecord(int n, std::string_view text)
+{
+    std::string s = golden("start-up.dat");
+    std::size_t at = 0;
+    for (int i = 1; i < n; ++i)
+        at = s.find('\n', at) + 1;
+    return s.replace(at, s.find('\r', at) - at, text);
+}
+
 void fileWritesTheWorkedExamples()
 {
-    const SequenceData worked{.events = {5, 2, 15},
-                              .colourIndexes = {1, 7, 7, 7, 0, 0, 0, 0},
-                              .lastEvent = 2,
-                              .servoModes = {0, 1, 15, 15}};
     for (const auto& [file, data] :
-         {std::pair("worked-example.dat", worked), std::pair("start-up.dat", SequenceData{})}) {
+         {std::pair("worked-example.dat", kWorked), std::pair("start-up.dat", SequenceData{})}) {
         const std::string bytes = golden(file);
         check(!bytes.empty() && sequenceFileBytes(data) == bytes, file);
-        check(readSequenceBytes(bytes).data == data, std::string(file) + " reads back");
     }
-    const SequenceFileRead bad = readSequenceBytes(golden("worked-example.dat").substr(0, 20));
-    check(!bad.data && bad.record == 5 &&
-              bad.problem.find("ends after 4 records") != std::string::npos,
-          "a short file names its last record: " + bad.problem);
+    // Hand-edited forms read as the worked example (record 0); a bad file names its record
+    // and what is wrong with it.
+    const std::string saved = golden("worked-example.dat");
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {saved, 0, "as written"},
+        {replaced(saved, "\r\n", "\n"), 0, "LF-only line ends"},
+        {saved.substr(0, saved.size() - 2), 0, "no final line end"},
+        {replaced(saved, "\"\r\n\"", "\",\""), 0, "comma-separated records"},
+        {replaced(saved, "\r\n30\r\n20\r\n", "\r\n\"30\"\r\n \"20\" \r\n"), 0, "quoted numbers"},
+        {replaced(saved, "\"", ""), 0, "bare event values"},
+        {saved + "\r\nMade for the club show\r\n", 0, "a note after record 65"},
+        {"\xEF\xBB\xBF" + saved, 0, "a byte-order mark"},
+        {replaced(saved, "\r\n1\r\n15\r\n", "\r\n1\r\n-1\r\n"), 0, "-1 is NONE"},
+        {"", 1, "ends after 0 records"},
+        {saved.substr(0, 20), 5, "ends after 4 records"},
+        {withRecord(3, ""), 3, "an empty field"},
+        {withRecord(1, "\"16\""), 1, "is 16, outside 0 to 15"},
+        {withRecord(52, "8"), 52, "colour index of LED 2 is 8"},
+        {withRecord(59, "50"), 59, "last event index is 50"},
+        {withRecord(63, "16"), 63, "servo mode of LED 4"},
+        {withRecord(64, "0"), 64, "sequencer delay is 0"},
+        {withRecord(65, "256"), 65, "test speed is 256"},
+        {withRecord(59, "99999999999999999999"), 59, "is 99999999999999999999, outside"},
+        {withRecord(4, std::string("\"5\0junk\"", 8)), 4, "\"5\\x00junk\""},
+        // An extra field shifts every later record: the last event index lands on a mode.
+        {withRecord(30, "\"0\",\"0\""), 60, "servo mode of LED 1 is 49"}};
+    for (const auto& [bytes, record, problem] : rows) {
+        const SequenceFileRead read = readSequenceBytes(bytes);
+        check(record == 0 ? read.data == kWorked
+                          : !read.data && read.record == record &&
+                                read.problem.find(problem) != std::string::npos,
+              problem + ": record " + std::to_string(read.record) + ", " + read.problem);
+    }
 }
 
 void streamAndItsPace()
@@ -84,6 +136,117 @@ void testRunPace()
         check(nextStepDeadline(r[0], r[1], r[2]) == r[3], "deadline after " + std::to_string(r[0]));
     check(nextTestSlot(4, 5) == 5 && nextTestSlot(5, 5) == 0 && nextTestSlot(0, 0) == 0,
           "passes wrap after the last event");
+}
+
+// Event values as hex digits, a run of four or more empty events as "(n)".
+std::string pattern(const std::vector<int>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < values.size();) {
+        std::size_t run = 0;
+        while (i + run < values.size() && values[i + run] == 0)
+            ++run;
+        if (run >= 4)
+            text.append("(").append(std::to_string(run)).append(")"), i += run;
+        else
+            text += "0123456789abcdef"[values[i++] & 15];
+    }
+    return text;
+}
+
+// Events 1..10 are 1..a, 48..50 are b, c, d; the rest are empty. "remove 2 3" removes three
+// events from slot 2; "paste 48" pastes 5, 6, 7 there.
+void eventEditsMoveTheLastMark()
+{
+    const std::tuple<const char*, int, const char*, int> rows[] = {
+        {"insert 0", 9, "0123456789a(37)bc", 10},
+        {"insert 3", 3, "1230456789a(37)bc", 4},
+        {"insert 5", 3, "1234506789a(37)bc", 3},
+        {"insert 49", 49, "123456789a(37)bc0", 49},
+        {"remove 2 3", 9, "126789a(37)bcd000", 6},
+        {"remove 8 2", 9, "12345678(37)bcd00", 7},
+        {"remove 47 9", 49, "123456789a(40)", 46},
+        {"remove 0 5", 2, "6789a(37)bcd(5)", 0},
+        {"remove 47 2147483647", 49, "123456789a(40)", 46},
+        {"insert -1", 9, "123456789a(37)bcd", 9},
+        {"insert 50", 9, "123456789a(37)bcd", 9},
+        {"paste -1", 9, "123456789a(37)bcd", 9},
+        {"paste 50", 9, "123456789a(37)bcd", 9},
+        {"clear 1 2", 9, "100456789a(37)bcd", 9},
+        {"paste 48", 9, "123456789a(37)b56", 9},
+        {"rotate 1", 9, "a123456789(37)bcd", 9},
+        {"rotate -1", 9, "23456789a1(37)bcd", 9},
+        {"rotate 1", 0, "123456789a(37)bcd", 0},
+        {"reverse 46 9", 49, "123456789a(36)dcb0", 49}};
+    SequenceData data;
+    data.events = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    data.events[47] = 11, data.events[48] = 12, data.events[49] = 13;
+    for (const auto& [edit, last, events, newLast] : rows) {
+        std::istringstream words(edit);
+        std::string verb;
+        int first = 0, count = 0;
+        words >> verb >> first >> count;
+        data.lastEvent = last;
+        const SequenceData edited = verb == "insert"   ? insertEvent(data, first)
+                                    : verb == "remove" ? removeEvents(data, {first, count})
+                                    : verb == "clear"  ? clearEvents(data, {first, count})
+                                    : verb == "paste"  ? pasteEvents(data, first, {5, 6, 7})
+                                    : verb == "rotate" ? rotateEvents(data, first)
+                                                       : reverseEvents(data, {first, count});
+        const std::string got = pattern({edited.events.begin(), edited.events.end()});
+        check(got == events && edited.lastEvent == newLast,
+              std::string(edit) + ", last " + std::to_string(last) + ": " + got + ", last " +
+                  std::to_string(edited.lastEvent));
+    }
+    check(pastedPastTheEnd(48, 3) == 1 && copyEvents(data, {48, 5}) == std::vector<int>{12, 13},
+          "the ends of paste and copy");
+}
+
+// Event text from elsewhere read back, or refused with a reason; the program's own forms.
+void eventTextForms()
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"LED 1  #.#\nLED 2  ...\nLED 3  ...\nLED 4  .#.\n", "181", ""},
+        {"\r\n # . #\r\n...\r\n\r\n . . .\t\r\n.#.\r\n", "181", ""},
+        {"led#1: #\nLED#2: #\nLED 3 .\nLED4 #", "b", ""},
+        {"#x#\n...\n...\n...", "", "LED 1 holds \"x\""},
+        {"#\n.\n.", "", "has 3 lines:"},
+        {"#\n.\n.\n.\n#", "", "more than four"},
+        {"##\n..\n.\n..", "", "LED 3 holds 1 event and"},
+        {"LED 2 #\nLED 1 #\n.\n.", "", "LED 1 to LED 4 in that order"},
+        {"LED 1\nLED 2\nLED 3\nLED 4", "", "hold no events"}};
+    for (const auto& [text, events, error] : rows) {
+        const EventsRead read = readEventsText(text);
+        check(pattern(read.values) == events && read.error.find(error) != std::string::npos &&
+                  read.error.empty() == !*error,
+              std::string(text) + ": " + pattern(read.values) + ", " + read.error);
+    }
+    check(eventsText({1, 2, 4}) == "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n" &&
+              readEventsBytes(eventsBytes({15, 0, 9})).values == std::vector<int>{15, 0, 9} &&
+              !readEventsBytes("\x10").error.empty(),
+          "the program's own forms");
+}
+
+// What the fuzzers kept, and the patterns, still pass the fuzzers' checks.
+void keptInputsHold()
+{
+    namespace fs = std::filesystem;
+    const std::pair<const char*, bool (*)(std::string_view)> targets[] = {
+        {GOLDEN_DIR "/sequencefile", sequenceReaderHolds},
+        {PATTERN_DIR, sequenceReaderHolds},
+        {GOLDEN_DIR "/ledcfg", ledCfgReaderHolds},
+        {GOLDEN_DIR "/eventstext", eventsTextReaderHolds},
+        {GOLDEN_DIR "/eventedits", eventEditsHold}};
+    for (const auto& [folder, holds] : targets) {
+        int count = 0;
+        for (const fs::directory_entry& file : fs::directory_iterator(folder)) {
+            std::ifstream in(file.path(), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            check(holds(bytes), file.path().string());
+            ++count;
+        }
+        check(count > 0, std::string(folder) + " holds inputs");
+    }
 }
 
 // What a painter puts at (x, y): the last shape there, a ring where it is outside the fill.
@@ -180,6 +343,9 @@ int main()
     streamAndItsPace();
     colourCodes();
     testRunPace();
+    eventEditsMoveTheLastMark();
+    eventTextForms();
+    keptInputsHold();
     pictureLayouts();
     animationTiming();
     if (failures == 0)

@@ -50,12 +50,13 @@ void press(const QString& window, const QString& keys)
             keys.split(' '));
 }
 
-// Presses `key` until a window titled `title` opens: a busy window may miss a key.
+// Presses `key` until a window titled `title` opens: a busy window may miss a key, and on a
+// loaded machine a dialog may take many seconds to show, so each press has the full wait.
 QString openWindow(const QString& window, const QString& key, const QString& title)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         press(window, key);
-        if (const QString opened = findWindow(title, 10); !opened.isEmpty())
+        if (const QString opened = findWindow(title); !opened.isEmpty())
             return opened;
     }
     return {};
@@ -73,7 +74,7 @@ bool chooseFile(const QString& dialog, const QString& path)
         press(dialog, "ctrl+a");
         xdotool({"type", "--delay", "5", path});
         press(dialog, "Return");
-        if (QTest::qWaitFor(closed, 10000))
+        if (QTest::qWaitFor(closed, kPatienceMs))
             return true;
     }
     return false;

@@ -198,13 +198,6 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText("#.x\n...\n...\n...");
         t.window->eventCommands()->paste();
         QVERIFY(t.platform.messageBoxes.last().prompt.contains("holds \"x\" where"));
-        QGuiApplication::clipboard()->setText("####\n....\n....\n....");
-        typeKeys({Qt::Key_Right});
-        t.window->eventCommands()->paste();
-        QVERIFY(t.window->statusBar()->currentMessage().endsWith(
-            "2 more ran past event 50 and were dropped."));
-        QCOMPARE(rowOn(doc, 0), QList<int>({48, 49}));
-        QCOMPARE(rowOn(doc, 1), QList<int>({1, 47}));
         QTest::keyClick(t.window.get(), Qt::Key_Z, Qt::ControlModifier); // the bar's word is gone
         QCOMPARE(t.window->statusBar()->currentMessage(), QString());
     }

@@ -24,6 +24,7 @@ private Q_SLOTS:
         QTest::newRow("port 20") << QByteArray("20\r\n") << 20 << QString();
         QTest::newRow("empty") << QByteArray() << 1 << "holds nothing";
         QTest::newRow("21") << QByteArray("21\r\n") << 1 << "\"21\"";
+        QTest::newRow("0") << QByteArray("0\r\n") << 1 << "\"0\"";
         QTest::newRow("NUL after the digit") << QByteArray("3\0junk", 6) << 1 << "\"3\\x00junk\"";
         QTest::newRow("FIFO") << QByteArray("fifo") << 1 << "named pipe";
     }
@@ -95,6 +96,9 @@ private Q_SLOTS:
             dialog->PortDevicelabel->text().startsWith("Port 20: No serial port has number 20."));
         QCOMPARE(t.document().sequencerDelay(), 255);
         QCOMPARE(t.document().testSpeed(), 255);
+        t.platform.ports = {{"/dev/ttyS0", ""}}; // the download takes the port chosen here
+        t.window->downloadSequence();
+        QVERIFY(t.platform.messageBoxes.last().prompt.contains("No serial port has number 20."));
 
         t.platform.fileChoices << goldenPath("worked-example.dat");
         t.window->openSequence();
