@@ -1,8 +1,8 @@
 // The portable rules without Qt: what the desktop and the web edition both rely on.
 #include "core/colourtable.h"
 #include "core/downloadstream.h"
-#include "core/picturelayout.h"
 #include "core/eventedits.h"
+#include "core/picturelayout.h"
 #include "core/sequencefile.h"
 #include "core/teststep.h"
 #include "readerchecks.h"

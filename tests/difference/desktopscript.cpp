@@ -12,21 +12,31 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 
 namespace {
 
-const QHash<QString, Qt::Key> kKeys{
-    {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},   {"Up", Qt::Key_Up},
-    {"Down", Qt::Key_Down},     {"Home", Qt::Key_Home},     {"End", Qt::Key_End},
-    {"Delete", Qt::Key_Delete}, {"Insert", Qt::Key_Insert}, {"Escape", Qt::Key_Escape},
-    {"Space", Qt::Key_Space},   {"L", Qt::Key_L},           {"A", Qt::Key_A},
-    {"Z", Qt::Key_Z},           {"Y", Qt::Key_Y},           {"C", Qt::Key_C},
-    {"V", Qt::Key_V},           {"X", Qt::Key_X}};
+const QHash<QString, Qt::Key> kKeys{{"Left", Qt::Key_Left},
+                                    {"Right", Qt::Key_Right},
+                                    {"Up", Qt::Key_Up},
+                                    {"Down", Qt::Key_Down},
+                                    {"Home", Qt::Key_Home},
+                                    {"End", Qt::Key_End},
+                                    {"Delete", Qt::Key_Delete},
+                                    {"Insert", Qt::Key_Insert},
+                                    {"Escape", Qt::Key_Escape},
+                                    {"Space", Qt::Key_Space},
+                                    {"L", Qt::Key_L},
+                                    {"A", Qt::Key_A},
+                                    {"Z", Qt::Key_Z},
+                                    {"Y", Qt::Key_Y},
+                                    {"C", Qt::Key_C},
+                                    {"V", Qt::Key_V},
+                                    {"X", Qt::Key_X}};
 
 void activate(TestWindow& t)
 {

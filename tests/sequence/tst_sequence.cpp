@@ -141,14 +141,6 @@ private Q_SLOTS:
                                                    rows->servoSelector(0)}));
         QCOMPARE(stops.mid(11),
                  QList<QWidget*>({rows->servoSelector(3), t.ui().OpenButton, t.ui().SaveButton}));
-        grid->cell(0, 0)->setFocus();
-        typeKeys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
-                  Qt::Key_Down, Qt::Key_Space, Qt::Key_End});
-        QCOMPARE(QApplication::focusWidget(), grid->cell(3, 49));
-        t.ui().MENUundo->trigger();
-        QVERIFY(!grid->cell(3, 2)->isChecked());
-        QTest::keyClick(t.window.get(), Qt::Key_Y, Qt::ControlModifier); // redo
-        QVERIFY(grid->cell(3, 2)->isChecked());
         QTest::mouseClick(grid->cell(1, 7), Qt::LeftButton); // the cursor follows the mouse
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QVERIFY(!doc.cell(1, 7));
