@@ -125,6 +125,9 @@ int main(int argc, char** argv)
         t.window->grid()->cell(0, 0)->setFocus();
         for (const QString& action : script.split(';', Qt::SkipEmptyParts))
             play(t, action.trimmed());
+        // To look at: the window as the script left it.
+        if (const QString shot = qEnvironmentVariable("DESKTOPSCRIPT_SHOT"); !shot.isEmpty())
+            t.window->grab().save(shot);
         const QString path = t.path("OUT.DAT");
         t.platform.fileChoices << path;
         trigger(t, "MENUsave");
