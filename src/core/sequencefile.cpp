@@ -29,6 +29,7 @@ std::string outside(const std::string& what, const std::string& value, long long
 class Reader
 {
 public:
+    static constexpr size_t kQuoted = 40;
     explicit Reader(const std::vector<FieldText>& fields) : m_fields(fields) {}
 
     // Reads the next record as a number within [low, high]; `what` names it in messages.
@@ -44,8 +45,13 @@ public:
         if (!number && fieldIsWholeNumber(field)) { // too long to hold: out of range all the same
             const size_t first = field.text.find_first_not_of(" \t\n\v\f\r");
             const size_t last = field.text.find_last_not_of(" \t\n\v\f\r");
+            // A message reads the start of a huge number; the rest would only bury it.
+            const size_t length = last - first + 1;
             return fail(record,
-                        outside(what, field.text.substr(first, last - first + 1), low, high));
+                        outside(what,
+                                length <= kQuoted ? field.text.substr(first, length)
+                                                  : field.text.substr(first, kQuoted) + "\u2026",
+                                low, high));
         }
         if (!number)
             return fail(record, what + " should be a number, but the file holds " +

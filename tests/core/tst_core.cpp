@@ -89,6 +89,8 @@ void fileWritesTheWorkedExamples()
         {withRecord(64, "0"), 64, "sequencer delay is 0"},
         {withRecord(65, "256"), 65, "test speed is 256"},
         {withRecord(59, "99999999999999999999"), 59, "is 99999999999999999999, outside"},
+        {withRecord(1, std::string(1000000, '7')), 1,
+         "is " + std::string(40, '7') + "\u2026, outside"},
         {withRecord(4, std::string("\"5\0junk\"", 8)), 4, "\"5\\x00junk\""},
         // An extra field shifts every later record: the last event index lands on a mode.
         {withRecord(30, "\"0\",\"0\""), 60, "servo mode of LED 1 is 49"}};
