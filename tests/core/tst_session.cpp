@@ -178,10 +178,52 @@ const Case kCases[] = {
      "E=1;refused=The file /d/B.DAT is not a valid sequence data file.;U=&Undo Cell Click"},
 };
 
+// The drag's rules on 10-pixel cells, rows 20 apart: a path of "x,y" points (press, moves,
+// release), the cells it passes over and those the release fills.
+void dragPaintsOnlyThePointersPath()
+{
+    const char* const rows[][3] = {
+        {"205,5 205,-10 55,-10 55,5 55,-10", "0:20 0:5 0:5", ""},    // off the grid and back
+        {"105,5 105,15 305,15 305,25 305,15", "0:10 1:30 1:30", ""}, // along a gap
+        {"175,5 205,5", "0:17 0:18 0:19 0:20", "0:18 0:19 0:20"},
+        {"125,5 95,5", "0:12 0:11 0:10 0:9", ""}, // left: no fill
+        {"5,5 45,65", "0:0 1:1 1:2 2:2 2:3 3:4", "3:1 3:2 3:3 3:4"},
+        {"495,65 495,5", "3:49 2:49 1:49 0:49", ""},
+        {"485,5 900,5", "0:48 0:49", ""}, // past the end
+        {"105,5 109,9", "0:10", ""}};     // a click
+    const auto text = [](const std::vector<GridCell>& cells) {
+        std::string out;
+        for (const GridCell& c : cells)
+            out.append(out.empty() ? "" : " ")
+                .append(std::to_string(c.led))
+                .append(":")
+                .append(std::to_string(c.slot));
+        return out;
+    };
+    for (const auto& [path, crossed, filled] : rows) {
+        std::vector<GridPoint> points;
+        std::istringstream in(path);
+        for (int x, y; in >> x && in.ignore() && in >> y;)
+            points.push_back({x, y});
+        DragPaint drag(GridGeometry{0, 10, 10, {0, 20, 40, 60}});
+        std::vector<GridCell> passed;
+        const bool pressed = !drag.press({5, 15}) && drag.press(points.front()); // the gap: none
+        for (size_t k = 1; k < points.size(); ++k)
+            for (const GridCell& c : drag.moveTo(points[k]))
+                passed.push_back(c);
+        const std::string got = text(passed), fill = text(drag.release(points.back()));
+        if (!pressed || got != crossed || fill != filled || drag.isClick() != (got == "0:10") ||
+            drag.startSlot() != points.front().x / 10)
+            ++failures, std::fprintf(stderr, "FAIL: drag %s: %s, fill %s\n", path, got.c_str(),
+                                     fill.c_str());
+    }
+}
+
 } // namespace
 
 int main()
 {
+    dragPaintsOnlyThePointersPath();
     for (const Case& c : kCases) {
         EditSession session;
         CommandResult last;

@@ -40,60 +40,6 @@ class TestSequence : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // 10-pixel cells, rows 20 apart; a path is "x,y" points (press, moves, release).
-    void dragPaintsOnlyThePointersPath_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("crossed");
-        QTest::addColumn<QString>("filled");
-        QTest::newRow("off the grid, back in another slot") << "205,5 205,-10 55,-10 55,5 55,-10"
-                                                            << "0:20 0:5 0:5" << QString();
-        QTest::newRow("along a gap") << "105,5 105,15 305,15 305,25 305,15"
-                                     << "0:10 1:30 1:30" << QString();
-        QTest::newRow("fast right") << "175,5 205,5"
-                                    << "0:17 0:18 0:19 0:20"
-                                    << "0:18 0:19 0:20";
-        QTest::newRow("left, no fill") << "125,5 95,5"
-                                       << "0:12 0:11 0:10 0:9" << QString();
-        QTest::newRow("diagonal") << "5,5 45,65"
-                                  << "0:0 1:1 1:2 2:2 2:3 3:4"
-                                  << "3:1 3:2 3:3 3:4";
-        QTest::newRow("up the rows") << "495,65 495,5"
-                                     << "3:49 2:49 1:49 0:49" << QString();
-        QTest::newRow("past the end") << "485,5 900,5"
-                                      << "0:48 0:49" << QString();
-        QTest::newRow("a click") << "105,5 109,9"
-                                 << "0:10" << QString();
-    }
-
-    void dragPaintsOnlyThePointersPath()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, crossed);
-        QFETCH(QString, filled);
-        QList<GridPoint> points;
-        for (const QString& p : path.split(' '))
-            points << GridPoint{p.section(',', 0, 0).toInt(), p.section(',', 1).toInt()};
-        auto text = [](const std::vector<GridCell>& cells) {
-            QStringList parts;
-            for (GridCell c : cells)
-                parts << QStringLiteral("%1:%2").arg(c.led).arg(c.slot);
-            return parts.join(' ');
-        };
-        DragPaint drag(GridGeometry{0, 10, 10, {0, 20, 40, 60}});
-        QVERIFY(!drag.press({5, 15})); // the gap: no drag
-        QVERIFY(drag.press(points.first()));
-        std::vector<GridCell> passed;
-        for (GridPoint p : points.mid(1)) {
-            const std::vector<GridCell> crossed = drag.moveTo(p);
-            passed.insert(passed.end(), crossed.begin(), crossed.end());
-        }
-        QCOMPARE(text(passed), crossed);
-        QCOMPARE(text(drag.release(points.last())), filled);
-        QCOMPARE(drag.isClick(), crossed == "0:10");
-        QCOMPARE(drag.startSlot(), points.first().x / 10);
-    }
-
     // The grid as the window system drives it: clicks, drags, the ruler and the keys.
     void gridTurnsInputIntoEdits()
     {
