@@ -306,7 +306,7 @@ void EditSession::endPaint()
 void EditSession::setLastEvent(int slot)
 {
     setLast(std::clamp(slot, 0, kEventCount - 1));
-    commit("Mark Last Event");
+    commit("Set Last Event"); // as the menu entry names it, for the ruler too
 }
 
 bool EditSession::applyRowOperation(int row, RowOperation operation, int partner)

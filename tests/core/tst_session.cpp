@@ -141,7 +141,7 @@ const Case kCases[] = {
     // without a selection Reverse takes events 1 to the last event
     {"click 1 1;click 2 2;dbl 3;MENUreverse", "E=021;L=3;U=&Undo Reverse Events"},
     {"click 1 1;click 2 2;Home;S-Right;MENUreverse", "E=21"},
-    {"click 1 1;Right;Right;MENUlastevent", "L=3;U=&Undo Mark Last Event"},
+    {"click 1 1;Right;Right;MENUlastevent", "L=3;U=&Undo Set Last Event"},
     // cut, copy, paste and their texts
     {"click 1 1;click 2 2;click 3 3;Home;S-Right;MENUcut",
      "E=4;S=-;C=3,1;copied=2;status=Cut events 1 to 2.;U=&Undo Cut Events"},
