@@ -3,73 +3,16 @@
 // works offline after one visit and can be installed.
 //   node web/tests/browser.mjs SITE_DIR
 import assert from 'node:assert/strict';
-import { mkdtemp, readdir, readFile, rm, writeFile } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
+import { readdir, readFile, writeFile } from 'node:fs/promises';
 import { gzipSync } from 'node:zlib';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
-import { serve } from '../serve.mjs';
+import { join } from 'node:path';
 import { differenceScripts, playOnDesktop, playOnPage } from './difference.mjs';
-
-const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
-const corpus = join(root, 'tests/fuzz/corpus/sequencefile');
-const timeout = 30000;
-const site = process.argv[2];
-// However the browser misbehaves, the suite ends.
-setTimeout(() => { console.log('FAIL!  : the browser tests did not finish within 25 minutes'); process.exit(1); }, 1500000).unref();
-const server = await serve(site, 0);
-const base = `http://127.0.0.1:${server.address().port}/`;
-const profile = await mkdtemp(join(tmpdir(), 'glimmeron-chromium-'));
-const downloads = await mkdtemp(join(tmpdir(), 'glimmeron-downloads-'));
-const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'],
-});
-
-let failed = 0;
-async function test(name, body, seconds = 120) {
-    if (process.env.ONLY && !name.includes(process.env.ONLY)) return;
-    const page = await browser.newPage();
-    const errors = [];
-    page.on('pageerror', (error) => errors.push(error.message));
-    try {
-        let timer;
-        await Promise.race([body(page), new Promise((_, fail) => {
-            timer = setTimeout(() => fail(new Error(`no result within ${seconds} s`)), seconds * 1000);
-        })]).finally(() => clearTimeout(timer));
-        assert.deepEqual(errors, [], 'errors on the page');
-        console.log(`PASS   : ${name}`);
-    } catch (error) {
-        ++failed;
-        console.log(`FAIL!  : ${name}\n${error.stack}`);
-    } finally {
-        await page.close();
-    }
-}
-
-async function load(page, before, pickers = false) {
-    if (!pickers) await page.evaluateOnNewDocument(() => {
-        for (const name of ['showOpenFilePicker', 'showSaveFilePicker']) Object.defineProperty(window, name, { value: undefined });
-    });
-    if (before) await page.evaluateOnNewDocument(before);
-    await page.goto(base);
-    await page.waitForSelector('body[data-ready="yes"]', { timeout });
-}
-
-async function openFile(page, path) {
-    const title = await page.$eval('title', (e) => e.textContent);
-    await (await page.$('#fileInput')).uploadFile(path);
-    await page.waitForFunction((t) => document.title !== t, { timeout }, title);
-}
+import { base, browser, centre, corpus, downloads, events, finish, keys, load, menu, openFile, root, server, site, test, timeout, undoText } from './harness.mjs';
 
 await test('the page and the window save the same bytes and name the same Undo step', async (page) => {
     const program = process.env.DESKTOPSCRIPT ?? join(root, 'build/tests/desktopscript');
     const scripts = await differenceScripts(root, Number(process.env.RANDOM_SCRIPTS ?? 200));
-    const desktop = await playOnDesktop(program, scripts, profile);
+    const desktop = await playOnDesktop(program, scripts, downloads);
     assert.equal(desktop.length, scripts.length, 'the window played every script');
     const differ = [];
     for (const [i, script] of scripts.entries()) {
@@ -149,25 +92,6 @@ await test('without Web Serial everything but Download works, and a line says wh
     assert.equal(await page.$eval('#serialNote', (e) => e.hidden), false);
     assert.match(await page.$eval('#serialNote', (e) => e.textContent), /Chrome, Edge and Opera/);
 });
-
-// The page as its user drives it: through the menus and the keys.
-const menu = async (page, opener, item) => {
-    await page.click(`#${opener}`);
-    await (await page.waitForSelector(`#${item}`, { visible: true, timeout })).click();
-};
-const centre = async (page, id) => { const b = await (await page.$(`#${id}`)).boundingBox(); return [b.x + b.width / 2, b.y + b.height / 2]; };
-const events = (page) => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
-    (_, slot) => rows.reduce((v, row, led) => v | (row.children[slot].classList.contains('on') << led), 0)));
-const undoText = (page) => page.$eval('#MENUundo span', (e) => e.textContent);
-async function keys(page, list) {
-    for (const key of list) {
-        const held = key.split('+');
-        const last = held.pop();
-        for (const k of held) await page.keyboard.down(k);
-        await page.keyboard.press(last);
-        for (const k of held.reverse()) await page.keyboard.up(k);
-    }
-}
 
 await test('painting with any button, the last event, row tools and the lists that wait', async (page) => {
     await load(page);
@@ -384,6 +308,8 @@ await test('the picture and the animation are painted from the core\'s layouts',
         [[red, unlit, white, unlit], [red, white, white, white], [unlit, unlit, unlit, unlit]]);
 });
 
+// Each further file of browser tests, then the one that stops the server.
+
 await test('after one visit the page starts offline', async (page) => {
     const started = Date.now();
     await load(page);
@@ -398,9 +324,4 @@ await test('after one visit the page starts offline', async (page) => {
     assert.equal(await page.$eval('title', (e) => e.textContent), 'GLIMMERON  -  Programmable LED Sequencer/Flasher - worked-example.dat');
 });
 
-await browser.close();
-server.close();
-await rm(profile, { recursive: true, force: true });
-await rm(downloads, { recursive: true, force: true });
-console.log(failed ? `${failed} browser test(s) failed` : 'All browser tests passed');
-process.exit(failed ? 1 : 0);
+await finish();
