@@ -61,12 +61,6 @@ std::string colourHex(int index)
     return jsdata::hex(tableRgb(index));
 }
 
-// Where an LED's name in colour `index` stays readable.
-std::string nameBackgroundHex(int index)
-{
-    return jsdata::hex(nameBackground(tableRgb(index)));
-}
-
 val colourNames()
 {
     val out = val::array();
@@ -103,7 +97,6 @@ EMSCRIPTEN_BINDINGS(glimmeron)
     function("downloadBytes", &downloadBytes);
     function("downloadPauseBefore", &downloadPauseBefore);
     function("colourHex", &colourHex);
-    function("nameBackgroundHex", &nameBackgroundHex);
     function("colourNames", &colourNames);
     function("servoModeText", &servoModeText);
     function("servoZoneBit", &servoZoneBit);

@@ -1,5 +1,5 @@
-// The grid's mouse and keys, turned into session calls: a click toggles a cell, a drag
-// with any button paints, the ruler selects events and marks the last one.
+// The grid's pointers and keys, turned into session calls: a click or tap toggles a cell, a
+// drag with any button or a finger paints, the ruler selects events and marks the last one.
 const $ = (id) => document.getElementById(id);
 
 export function wireGrid(core, session, view, update) {
@@ -19,12 +19,13 @@ export function wireGrid(core, session, view, update) {
 
     grid.addEventListener('pointerdown', (event) => {
         grid.focus({ preventScroll: true });
-        if (drag || !event.target.classList.contains('cell')) return;
+        const cell = event.target.closest('.cell');
+        if (drag || !cell) return;
         const c = view.cells[0];
         drag = new core.PageDrag(c[0].offsetLeft, c[1].offsetLeft - c[0].offsetLeft, c[0].offsetHeight,
             view.cells.map((row) => row[0].offsetTop));
         button = event.button;
-        session.placeCursor(Number(event.target.dataset.led), Number(event.target.dataset.slot));
+        session.placeCursor(Number(cell.dataset.led), Number(cell.dataset.slot));
         if (!drag.press(...point(event))) {
             drag.delete();
             drag = null;
@@ -58,27 +59,46 @@ export function wireGrid(core, session, view, update) {
     grid.addEventListener('pointercancel', (event) => end(event, true));
     grid.addEventListener('contextmenu', (event) => event.preventDefault());
 
+    // A finger held still on an event number makes it the last event, as a double-click does.
     const ruler = $('ruler');
+    let hold = null;
+    // Not on the "Event" heading before the numbers; a click's target is the ruler once captured.
+    const onNumbers = (event) => event.clientX >= view.ticks[0].getBoundingClientRect().left;
+    const letGo = () => {
+        clearTimeout(hold?.timer);
+        hold = null;
+    };
     ruler.addEventListener('pointerdown', (event) => {
         event.stopPropagation();
-        if (event.button !== 0 || drag) return;
+        if (event.button !== 0 || drag || !onNumbers(event)) return;
         rulerPressed = true;
         ruler.setPointerCapture(event.pointerId);
-        session.pressRuler(view.rulerSlot(event.clientX), event.shiftKey);
+        const slot = view.rulerSlot(event.clientX);
+        session.pressRuler(slot, event.shiftKey);
         grid.focus({ preventScroll: true });
         update();
+        if (event.pointerType === 'mouse') return;
+        letGo();
+        hold = { x: event.clientX, y: event.clientY, timer: setTimeout(() => {
+            hold = null;
+            session.setLastEvent(slot);
+            update();
+        }, 500) };
     });
     ruler.addEventListener('pointermove', (event) => {
+        if (hold && Math.hypot(event.clientX - hold.x, event.clientY - hold.y) > 8) letGo();
         if (!rulerPressed) return;
         session.dragRuler(view.rulerSlot(event.clientX));
         update();
     });
     for (const kind of ['pointerup', 'pointercancel'])
         ruler.addEventListener(kind, () => {
+            letGo();
             rulerPressed = false;
             session.releaseRuler();
         });
     ruler.addEventListener('dblclick', (event) => {
+        if (!onNumbers(event)) return;
         session.setLastEvent(view.rulerSlot(event.clientX));
         update();
     });

@@ -17,6 +17,13 @@ export function closeMenus() {
     returnFocus = null;
 }
 
+// A menu near the right edge of a narrow window opens leftwards, as far as it must.
+function keepInView(items) {
+    items.style.translate = '';
+    const over = items.getBoundingClientRect().right - document.documentElement.clientWidth;
+    if (over > 0) items.style.translate = `${-Math.min(over, items.getBoundingClientRect().left)}px`;
+}
+
 export function wireMenus() {
     const bar = document.getElementById('menubar');
     const remember = () => { if (!bar.contains(document.activeElement)) returnFocus = document.activeElement; };
@@ -32,6 +39,7 @@ export function wireMenus() {
             if (!open) return;
             menu.dispatchEvent(new Event('menuopen'));
             items.hidden = false;
+            keepInView(items);
             opener.setAttribute('aria-expanded', 'true');
             items.querySelector('button:not(:disabled)')?.focus();
         });

@@ -15,27 +15,36 @@ export class View {
         this.build(on);
     }
 
+    // The grid follows the grid pattern: a header row of event numbers (shown below the
+    // cells), then a row per LED headed by its name; each cell holds a toggle button.
     build(on) {
         const grid = $('grid');
+        const ruler = document.createElement('div');
+        ruler.id = 'ruler';
+        ruler.role = 'row';
+        const corner = document.createElement('span');
+        corner.className = 'head';
+        corner.role = 'columnheader';
+        corner.textContent = 'Event';
+        ruler.append(corner);
+        for (let slot = 0; slot < 50; ++slot) {
+            const tick = document.createElement('span');
+            tick.className = 'tick';
+            tick.role = 'columnheader';
+            tick.id = `TimeAxis-${slot}`;
+            tick.textContent = String(slot + 1);
+            tick.title = `Event ${slot + 1}`;
+            ruler.append(tick);
+            this.ticks.push(tick);
+        }
+        grid.append(ruler);
         for (let led = 0; led < 4; ++led) {
             const row = document.createElement('div');
             row.className = 'cellrow';
             row.role = 'row';
-            for (let slot = 0; slot < 50; ++slot) {
-                const cell = document.createElement('div');
-                cell.className = 'cell';
-                cell.role = 'gridcell';
-                cell.id = `iSwitchLedX${led + 1}-${slot}`;
-                cell.dataset.led = led;
-                cell.dataset.slot = slot;
-                cell.setAttribute('aria-label', `LED ${led + 1}, event ${slot + 1}`);
-                row.append(cell);
-                this.cells[led].push(cell);
-            }
-            grid.append(row);
-
-            const line = document.createElement('div');
-            line.className = 'led';
+            const head = document.createElement('div');
+            head.className = 'head led';
+            head.role = 'rowheader';
             const name = document.createElement('button');
             name.type = 'button';
             name.className = 'name';
@@ -46,39 +55,49 @@ export class View {
             const lamp = document.createElement('span');
             lamp.className = 'lamp';
             lamp.id = `LED-${led}`;
+            head.append(name, lamp);
+            row.append(head);
+            this.names.push(name);
+            this.lamps.push(lamp);
+            for (let slot = 0; slot < 50; ++slot) {
+                const cell = document.createElement('div');
+                cell.className = 'cell';
+                cell.role = 'gridcell';
+                cell.id = `iSwitchLedX${led + 1}-${slot}`;
+                cell.dataset.led = led;
+                cell.dataset.slot = slot;
+                const toggle = document.createElement('span');
+                toggle.role = 'button';
+                toggle.id = `${cell.id}-toggle`;
+                toggle.setAttribute('aria-label', `LED ${led + 1}, event ${slot + 1}`);
+                cell.append(toggle);
+                row.append(cell);
+                this.cells[led].push(cell);
+            }
+            grid.append(row);
+
+            const tools = document.createElement('div');
+            tools.className = 'ledtool';
+            const label = document.createElement('span');
+            label.textContent = `LED#${led + 1}`;
             const rowButton = document.createElement('button');
             rowButton.type = 'button';
             rowButton.className = 'rowbutton';
             rowButton.id = `RowOptions${led}`;
+            rowButton.textContent = 'Row\u2026';
             rowButton.title = `Click here to change LED#${led + 1} flash pattern`;
             rowButton.setAttribute('aria-label', `LED#${led + 1} flash pattern`);
             rowButton.addEventListener('click', () => on.rowOptions(led));
-            line.append(name, lamp, rowButton);
-            $('leds').append(line);
-            this.names.push(name);
-            this.lamps.push(lamp);
-
             const select = document.createElement('select');
             select.id = `ServoControl-${led}`;
             select.title = `Change how LED#${led + 1} will repond to R/C servo signal`;
             select.setAttribute('aria-label', `LED#${led + 1} servo response`);
             for (let mode = 0; mode < 16; ++mode) select.add(new Option(this.core.servoModeText(mode), mode));
             select.addEventListener('change', () => on.servoMode(led, Number(select.value)));
-            $('servos').append(select);
+            tools.append(label, rowButton, select);
+            $('ledtools').append(tools);
             this.servoSelects.push(select);
         }
-        const ruler = document.createElement('div');
-        ruler.id = 'ruler';
-        for (let slot = 0; slot < 50; ++slot) {
-            const tick = document.createElement('span');
-            tick.className = 'tick';
-            tick.id = `TimeAxis-${slot}`;
-            tick.textContent = String((slot + 1) % 10);
-            tick.title = `Event ${slot + 1}`;
-            ruler.append(tick);
-            this.ticks.push(tick);
-        }
-        grid.append(ruler);
         for (const id of ['PICSpeedcombo', 'PCSpeedcombo'])
             for (let v = 1; v <= 255; ++v) $(id).add(new Option(` ${v}`, v));
     }
@@ -98,25 +117,43 @@ export class View {
                 cell.classList.toggle('on', on);
                 cell.classList.toggle('after', slot > s.lastEvent);
                 cell.classList.toggle('cursor', led === s.cursor.led && slot === s.cursor.slot);
-                cell.setAttribute('aria-checked', String(on));
+                cell.firstChild.setAttribute('aria-pressed', String(on));
             }
             const index = s.colourIndexes[led];
-            this.names[led].style.color = this.core.colourHex(index);
-            this.names[led].style.background = this.core.nameBackgroundHex(index);
+            this.names[led].style.setProperty('--led', this.core.colourHex(index));
             this.names[led].setAttribute('aria-description', colourNames[index] ?? '');
             this.servoSelects[led].value = String(s.servoModes[led]);
         }
         const sel = s.selection;
         for (const [slot, tick] of this.ticks.entries()) {
+            const selected = !!sel && slot >= sel.first && slot < sel.first + sel.count;
             tick.classList.toggle('last', slot === s.lastEvent);
-            tick.classList.toggle('selected', !!sel && slot >= sel.first && slot < sel.first + sel.count);
+            tick.classList.toggle('selected', selected);
+            tick.setAttribute('aria-selected', String(selected));
         }
-        $('grid').setAttribute('aria-activedescendant', this.cells[s.cursor.led][s.cursor.slot].id);
+        const cursor = this.cells[s.cursor.led][s.cursor.slot];
+        const grid = $('grid');
+        if (grid.getAttribute('aria-activedescendant') !== cursor.firstChild.id) {
+            grid.setAttribute('aria-activedescendant', cursor.firstChild.id);
+            if (document.activeElement === grid) cursor.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+        }
+        this.announce(sel, s.lastEvent);
         document.title = s.title + (s.modified ? ' *' : '');
         setMenuText($('MENUundo'), s.undoText);
         setMenuText($('MENUredo'), s.redoText);
         $('MENUundo').disabled = !s.canUndo;
         $('MENUredo').disabled = !s.canRedo;
         for (const item of document.querySelectorAll('#editItems .sessioncommand')) item.disabled = s.painting;
+    }
+
+    // What a screen reader cannot see change: the selected events and the last event.
+    announce(sel, lastEvent) {
+        const said = [];
+        const selection = sel ? (sel.count > 1 ? `Events ${sel.first + 1} to ${sel.first + sel.count} selected` : `Event ${sel.first + 1} selected`)
+            : 'No events selected';
+        if (this.said && selection !== this.said.selection) said.push(selection);
+        if (this.said && lastEvent !== this.said.lastEvent) said.push(`Last event: ${lastEvent + 1}`);
+        this.said = { selection, lastEvent };
+        if (said.length) $('announce').textContent = said.join('. ');
     }
 }

@@ -108,7 +108,7 @@ await test('painting with any button, the last event, row tools and the lists th
     await page.click('#TimeAxis-9', { count: 2 });
     assert.equal(await page.$eval('.tick.last', (e) => e.id), 'TimeAxis-9');
     await page.click('#RowOptions1');
-    await page.click('#hint'); // a click elsewhere leaves the list waiting
+    await page.click('#Label1'); // a click elsewhere leaves the list waiting
     assert.equal(await page.$eval('#RowOptionsList', (e) => e.hidden), false);
     await page.click('#RowOptionsList-2'); // Toggle All, up to the last event
     assert.deepEqual(await lit(1), [0, 1, 2]);
