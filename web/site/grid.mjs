@@ -78,7 +78,6 @@ export function wireGrid(core, session, view, update) {
         grid.focus({ preventScroll: true });
         update();
         if (event.pointerType === 'mouse') return;
-        letGo();
         hold = { x: event.clientX, y: event.clientY, timer: setTimeout(() => {
             hold = null;
             session.setLastEvent(slot);

@@ -30,6 +30,7 @@ let failed = 0;
 export async function test(name, body, seconds = 120) {
     if (process.env.ONLY && !name.includes(process.env.ONLY)) return;
     const page = await browser.newPage();
+    await page.setViewport({ width: 1366, height: 768 }); // a laptop's, where the grid needs no scrolling
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
     try {
