@@ -36,8 +36,20 @@ export function wireGrid(core, session, view, update) {
         grid.setPointerCapture(event.pointerId);
         update();
     });
+    // Where the grid scrolls, a drag near either edge brings on the events beyond it.
+    const scroller = $('gridscroll');
+    const follow = (event) => {
+        const box = scroller.getBoundingClientRect();
+        const step = view.ticks[0].offsetWidth;
+        const names = view.ticks[0].previousElementSibling.offsetWidth; // the column kept in view
+        if (event.clientX > box.right - step) scroller.scrollLeft += step / 2;
+        else if (event.clientX < box.left + names + step) scroller.scrollLeft -= step / 2;
+    };
+
     grid.addEventListener('pointermove', (event) => {
-        if (drag) paint(drag.moveTo(...point(event)));
+        if (!drag) return;
+        follow(event);
+        paint(drag.moveTo(...point(event)));
     });
     const end = (event, cancelled) => {
         if (!drag) return;
@@ -87,6 +99,7 @@ export function wireGrid(core, session, view, update) {
     ruler.addEventListener('pointermove', (event) => {
         if (hold && Math.hypot(event.clientX - hold.x, event.clientY - hold.y) > 8) letGo();
         if (!rulerPressed) return;
+        follow(event);
         session.dragRuler(view.rulerSlot(event.clientX));
         update();
     });
