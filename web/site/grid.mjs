@@ -36,7 +36,8 @@ export function wireGrid(core, session, view, update) {
         grid.setPointerCapture(event.pointerId);
         update();
     });
-    // Where the grid scrolls, a drag near either edge brings on the events beyond it.
+    // Where the grid scrolls, painting near either edge brings on the events beyond it (the
+    // ruler's drag moves the cursor, which the view keeps in sight).
     const scroller = $('gridscroll');
     const follow = (event) => {
         const box = scroller.getBoundingClientRect();
@@ -99,7 +100,6 @@ export function wireGrid(core, session, view, update) {
     ruler.addEventListener('pointermove', (event) => {
         if (hold && Math.hypot(event.clientX - hold.x, event.clientY - hold.y) > 8) letGo();
         if (!rulerPressed) return;
-        follow(event);
         session.dragRuler(view.rulerSlot(event.clientX));
         update();
     });
