@@ -53,12 +53,12 @@ for (const [width, height, touch, cell] of screens) {
         const got = await page.evaluate(measure, commands);
         assert.deepEqual(got, { pageWidth: width, unreachable: [], small: [], cell: got.cell, outside: [] });
         assert.ok(got.cell >= cell, `cells of ${got.cell} px`);
-        if (width === 1920) assert.ok(got.cell >= 24 && (await page.$eval('#grid', (e) => e.offsetWidth)) > 1600, 'the grid grows with the window');
+        if (width === 1920) assert.ok((await page.$eval('#grid', (e) => e.offsetWidth)) > 1600, 'the grid grows with the window');
     });
 }
 
 await test('a finger paints along a row without scrolling the page, and held on a number makes it the last event', async (page) => {
-    await page.emulate({ viewport: { width: 390, height: 844, hasTouch: true, isMobile: true, deviceScaleFactor: 1 }, userAgent: '' });
+    await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
     await load(page);
     const cdp = await page.createCDPSession(); // a finger, through the browser's own touch events
     const touch = (type, ...points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points.map(([x, y]) => ({ x, y })) });
@@ -91,20 +91,18 @@ await test('each cell tells a screen reader its LED, event and state; the select
     await load(page);
     const cell = async (id) => {
         const { role, name, pressed } = await page.accessibility.snapshot({ root: await page.$(`#${id}-toggle`) });
-        return { role, name, pressed };
+        return [role, name, pressed];
     };
-    const said = () => page.$eval('#announce', (e) => e.textContent);
-    assert.deepEqual(await cell('iSwitchLedX2-3'), { role: 'button', name: 'LED 2, event 4', pressed: false });
     await page.focus('#grid');
     const table = [ // keys; the cell under the cursor as a screen reader has it; what is said
-        [['ArrowDown', 'ArrowRight', ' '], 'iSwitchLedX2-1', { role: 'button', name: 'LED 2, event 2', pressed: true }, ''],
-        [['Shift+ArrowRight', 'Shift+ArrowRight'], 'iSwitchLedX2-3', { role: 'button', name: 'LED 2, event 4', pressed: false }, 'Events 2 to 4 selected'],
-        [['Control+l'], 'iSwitchLedX2-3', { role: 'button', name: 'LED 2, event 4', pressed: false }, 'Last event: 4'],
-        [['Escape', ' '], 'iSwitchLedX2-3', { role: 'button', name: 'LED 2, event 4', pressed: true }, 'No events selected'],
+        [['ArrowDown', 'ArrowRight', ' '], 'iSwitchLedX2-1', ['button', 'LED 2, event 2', true], ''],
+        [['Shift+ArrowRight', 'Shift+ArrowRight'], 'iSwitchLedX2-3', ['button', 'LED 2, event 4', false], 'Events 2 to 4 selected'],
+        [['Control+l'], 'iSwitchLedX2-3', ['button', 'LED 2, event 4', false], 'Last event: 4'],
+        [['Escape', ' '], 'iSwitchLedX2-3', ['button', 'LED 2, event 4', true], 'No events selected'],
     ];
-    for (const [pressed, id, node, text] of table) {
+    for (const [pressed, id, node, said] of table) {
         await keys(page, pressed);
         assert.equal(await page.$eval('#grid', (e) => e.getAttribute('aria-activedescendant')), `${id}-toggle`);
-        assert.deepEqual([await cell(id), await said()], [node, text], pressed.join(' '));
+        assert.deepEqual([await cell(id), await page.$eval('#announce', (e) => e.textContent)], [node, said], pressed.join(' '));
     }
 });
