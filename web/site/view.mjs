@@ -84,9 +84,9 @@ export class View {
             rowButton.type = 'button';
             rowButton.className = 'rowbutton';
             rowButton.id = `RowOptions${led}`;
-            rowButton.textContent = 'Row\u2026';
+            rowButton.textContent = 'Row tools';
             rowButton.title = `Click here to change LED#${led + 1} flash pattern`;
-            rowButton.setAttribute('aria-label', `LED#${led + 1} flash pattern`);
+            rowButton.setAttribute('aria-label', `LED#${led + 1} row tools`); // holds the words shown
             rowButton.addEventListener('click', () => on.rowOptions(led));
             const select = document.createElement('select');
             select.id = `ServoControl-${led}`;
