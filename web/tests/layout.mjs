@@ -87,7 +87,7 @@ await test('a finger paints along a row without scrolling the page, and held on 
     assert.equal((await events(page))[15], 2);
 });
 
-await test('each cell tells a screen reader its LED, event and state; the selection and last event are announced', async (page) => {
+await test('each cell tells a screen reader its LED, event and state, and shows it in high contrast; the selection and last event are announced', async (page) => {
     await load(page);
     const cell = async (id) => {
         const { role, name, pressed } = await page.accessibility.snapshot({ root: await page.$(`#${id}-toggle`) });
@@ -105,4 +105,8 @@ await test('each cell tells a screen reader its LED, event and state; the select
         assert.equal(await page.$eval('#grid', (e) => e.getAttribute('aria-activedescendant')), `${id}-toggle`);
         assert.deepEqual([await cell(id), await page.$eval('#announce', (e) => e.textContent)], [node, said], pressed.join(' '));
     }
+    // In a high-contrast mode a lit cell still differs from a dark one.
+    await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+    const shade = (id) => page.$eval(`#${id} > span`, (e) => getComputedStyle(e).backgroundColor);
+    assert.notEqual(await shade('iSwitchLedX2-3'), await shade('iSwitchLedX2-4'));
 });
