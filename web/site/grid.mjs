@@ -75,8 +75,9 @@ export function wireGrid(core, session, view, update) {
     // A finger held still on an event number makes it the last event, as a double-click does.
     const ruler = $('ruler');
     let hold = null;
-    // Not on the "Event" heading before the numbers; a click's target is the ruler once captured.
-    const onNumbers = (event) => event.clientX >= view.ticks[0].getBoundingClientRect().left;
+    // Not on the "Event" heading, which stays over the numbers scrolled under it; a click's
+    // target is the ruler once captured, so the place tells.
+    const onNumbers = (event) => event.clientX >= view.ticks[0].previousElementSibling.getBoundingClientRect().right;
     const letGo = () => {
         clearTimeout(hold?.timer);
         hold = null;
