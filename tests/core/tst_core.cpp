@@ -4,6 +4,7 @@
 #include "core/eventedits.h"
 #include "core/picturelayout.h"
 #include "core/sequencefile.h"
+#include "core/servozones.h"
 #include "core/teststep.h"
 #include "readerchecks.h"
 
@@ -138,6 +139,12 @@ void testRunPace()
         check(nextStepDeadline(r[0], r[1], r[2]) == r[3], "deadline after " + std::to_string(r[0]));
     check(nextTestSlot(4, 5) == 5 && nextTestSlot(5, 5) == 0 && nextTestSlot(0, 0) == 0,
           "passes wrap after the last event");
+    // The stick's four zones are 25 positions wide, both ends of each included.
+    const int zones[][2] = {{99, 1},  {100, 1}, {124, 1}, {125, 2},
+                            {149, 2}, {150, 4}, {175, 8}, {199, 8}};
+    for (const auto& [position, bit] : zones)
+        check(servoZoneBit(position) == bit,
+              "the zone of stick position " + std::to_string(position));
 }
 
 // Event values as hex digits, a run of four or more empty events as "(n)".
