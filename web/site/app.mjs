@@ -92,6 +92,8 @@ async function chooseColour(led) {
 
 // ---- test, settings, download ----
 
+let stickOpener = null; // where the keyboard goes back to when the stick hides
+
 const testRun = new TestRun(core, () => session.state(), {
     showStep(slot, colours) {
         view.ticks[slot].classList.add('playing');
@@ -105,9 +107,12 @@ const testRun = new TestRun(core, () => session.state(), {
         if (running && stickShown) {
             $('stick').hidden = false;
             $('Settings_button').hidden = true;
+            stickOpener = document.activeElement;
             $('ServoStick').focus();
         } else if (!running) {
+            const hadKeyboard = $('stick').contains(document.activeElement);
             $('stick').hidden = true;
+            if (hadKeyboard) focusBack(stickOpener);
         }
     },
     ended() {

@@ -83,7 +83,9 @@ function onMenuKey(event, entry) {
         moves[event.key].focus();
     } else if (event.key === 'ArrowRight' && entry.getAttribute('aria-haspopup') === 'menu') {
         openMenu(entry);
-    } else if (event.key === 'ArrowLeft' && sub) {
+    } else if (['ArrowLeft', 'Escape'].includes(event.key) && entry.getAttribute('aria-expanded') === 'true') {
+        hideMenus(items); // the submenu beside this entry
+    } else if (['ArrowLeft', 'Escape'].includes(event.key) && sub) {
         hideMenus(sub);
         opener.focus();
     } else if (event.key === 'ArrowLeft' || event.key === 'ArrowRight') {
@@ -93,9 +95,6 @@ function onMenuKey(event, entry) {
         hideMenus(document);
         rove(next);
         if (next.getAttribute('aria-haspopup') === 'menu') openMenu(next);
-    } else if (event.key === 'Escape' && sub) {
-        hideMenus(sub);
-        opener.focus();
     } else if (event.key === 'Escape') {
         closeMenus();
     } else if (event.key === 'Enter' || event.key === ' ') {
