@@ -127,9 +127,12 @@ function onAltKey(event) {
 }
 
 export function wireMenus() {
-    const remember = () => { if (!bar().contains(document.activeElement)) returnFocus = document.activeElement; };
-    bar().addEventListener('pointerdown', remember, true);
-    bar().addEventListener('focusin', remember, true); // before the keyboard moves in
+    bar().addEventListener('pointerdown', () => {
+        if (!bar().contains(document.activeElement)) returnFocus = document.activeElement;
+    }, true);
+    bar().addEventListener('focusin', (event) => {
+        if (!bar().contains(event.relatedTarget)) returnFocus = event.relatedTarget;
+    });
     for (const [i, item] of barItems().entries()) item.tabIndex = i ? -1 : 0;
     for (const items of document.querySelectorAll('.menu > .items')) items.setAttribute('aria-labelledby', items.previousElementSibling.id);
     for (const menu of document.querySelectorAll('.menu')) {
