@@ -140,7 +140,7 @@ export function wireMenus() {
         opener.addEventListener('click', (event) => {
             event.stopPropagation();
             if (menuOf(opener).hidden) openMenu(opener);
-            else hideMenus(menu);
+            else hideMenus(menu.parentElement.closest('.menu') ?? document);
         });
     }
     // A menu filled after it opened (the patterns come from the server) takes the keyboard then.
@@ -158,7 +158,7 @@ export function wireMenus() {
         let done;
         if (event.key === 'F10' && !event.shiftKey) {
             if (inBar) closeMenus();
-            else rove(barItems().find((i) => i.tabIndex === 0) ?? barItems()[0]);
+            else rove(barItems().filter(shown).find((i) => i.tabIndex === 0) ?? barItems()[0]);
             done = true;
         } else if (event.altKey && !event.ctrlKey && !event.metaKey) {
             done = onAltKey(event);
