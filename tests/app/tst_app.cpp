@@ -1,6 +1,7 @@
 #include "core/eventedits.h"
 #include "core/sequencefile.h"
 #include "files/filecommands.h"
+#include "files/recentfiles.h"
 #include "platform/layout.h"
 #include "platform/qtplatform.h"
 #include "platform/scaledview.h"
@@ -274,6 +275,11 @@ private Q_SLOTS:
         QVERIFY(t->window->windowTitle().endsWith(" - A.DAT[*]"));
         t->window->findChild<QAction*>("MENUclearrecent")->trigger();
         QCOMPARE(entries(), QStringList({"", "Clear Menu"}));
+        RecentFiles many(t->path("many")); // the newest eight are kept, for the next start too
+        for (int i = 0; i < 10; ++i)
+            many.add(t->path(QString::number(i)));
+        const QStringList kept = RecentFiles(t->path("many")).files();
+        QVERIFY(kept.size() == 8 && kept == many.files() && kept[7] == t->path("2"));
         // A list that cannot be written says so, and what stands there is left.
         QVERIFY(QFile::remove(t->path("recent")));
         QCOMPARE(::mkfifo(QFile::encodeName(t->path("recent")).constData(), 0600), 0);

@@ -156,6 +156,7 @@ const Case kCases[] = {
     {"click 1 1;dbl 3;MENUrotateleft", "E=001;U=&Undo Rotate Left"},
     // the row tools, colours, servo modes and a drag: one named step each
     {"dbl 11;row 1 5", "E=10101010101;U=&Undo Skip 1"},
+    {"click 1 2;dbl 3;row 1 2", "E=101;U=&Undo Toggle All"},
     {"click 2 4;row 2 4 1", "E=0003;U=&Undo Copy to LED#1"},
     {"click 2 4;row 2 3 2", "E=0002;U=&Undo Cell Click"},
     {"colour 1 3;servo 1 4", "K=34;U=&Undo Servo Mode of LED#1"},

@@ -179,37 +179,27 @@ private Q_SLOTS:
                                                           "serial port 1 (/dev/pts/"));
     }
 
-    // Events through the system clipboard: copied as text, pasted, cut, pasted from text
-    // that another program put there, and that paste undone in one step.
+    // Events through the system clipboard: a copy another program reads as text, and a paste
+    // of the text another program put there.
     void editEventsThroughTheClipboard()
     {
         const QString window = startProgram();
-        const QString right = "Right", twice = "shift+Right shift+Right";
-        press(window, "space Right Down space Right Down space Home " + twice + " ctrl+c");
-        QProcess writer, other;
-        const QString copied = "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n";
-        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
-        press(window, "Home " + QStringList(10, right).join(' ') + " ctrl+v Home Insert");
-        setClipboard(other, "-"); // so that the cut must copy
-        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), "-", kPatienceMs);
-        press(window, "Home " + QStringList(11, right).join(' ') + ' ' + twice + " ctrl+x");
-        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), copied, kPatienceMs);
+        press(window,
+              "space Right Down space Right Down space Home shift+Right shift+Right ctrl+c");
+        QTRY_COMPARE_WITH_TIMEOUT(clipboardText(),
+                                  "LED 1  #..\nLED 2  .#.\nLED 3  ..#\nLED 4  ...\n", kPatienceMs);
+        QProcess other;
         const QString foreign = "LED 1  #.#\nLED 2  ...\nLED 3  ...\nLED 4  .#.\n";
-        setClipboard(writer, foreign.toUtf8());
+        setClipboard(other, foreign.toUtf8());
         QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), foreign, kPatienceMs);
-        press(window, "Home " + QStringList(20, right).join(' ') + " ctrl+v");
+        press(window, "Home " + QStringList(20, "Right").join(' ') + " ctrl+v");
         const QString saved = m_dir.filePath("EVENTS.DAT");
-        std::array<int, 50> events{0, 1, 2, 4};
-        for (bool undone : {false, true}) {
-            QFile::remove(saved);
-            QVERIFY(chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON"), saved));
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), kPatienceMs);
-            events[20] = events[22] = undone ? 0 : 1;
-            events[21] = undone ? 0 : 8;
-            QCOMPARE(loadSequenceFile(saved).data.value_or(SequenceData{}).events, events);
-            if (!undone)
-                press(window, "ctrl+z");
-        }
+        QVERIFY(chooseFile(openWindow(window, "ctrl+s", "^Save GLIMMERON"), saved));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), kPatienceMs);
+        std::array<int, 50> events{1, 2, 4};
+        events[20] = events[22] = 1;
+        events[21] = 8;
+        QCOMPARE(loadSequenceFile(saved).data.value_or(SequenceData{}).events, events);
         quitProgram(window);
     }
 };

@@ -44,26 +44,6 @@ class TestFiles : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Each pattern loads whole, with a note, and tests at the device's pace.
-    void patternsLoad_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const QFileInfo& file : QDir(":/patterns").entryInfoList(QDir::Files))
-            QTest::newRow(qPrintable(file.filePath())) << file.filePath();
-        QVERIFY(QDir(":/patterns").count() >= 8);
-    }
-
-    void patternsLoad()
-    {
-        QFETCH(QString, file);
-        const QByteArray bytes = readFile(file);
-        QVERIFY(sequenceFileNote(bytes.toStdString()).size() > 20);
-        Files f;
-        f.files.loadPattern(file, "P");
-        QCOMPARE(f.document.data(), readSequenceBytes(bytes.toStdString()).data.value());
-        QCOMPARE(f.document.testSpeed(), f.document.sequencerDelay());
-    }
-
     // Decoded as a viewer does: each frame shows the event due at its start, lamps lit in
     // their colours; it loops for ever and stays small.
     void animationReadsBack_data()

@@ -6,7 +6,7 @@ import { chooseFrom, messageBox } from './dialogs.mjs';
 import { download } from './download.mjs';
 import { wireFiles } from './files.mjs';
 import { wireGrid } from './grid.mjs';
-import { closeMenus, menuEntry, onCommand, wireMenus } from './menus.mjs';
+import { closeMenus, focusBack, menuEntry, onCommand, wireMenus } from './menus.mjs';
 import { TestRun } from './testrun.mjs';
 import { View } from './view.mjs';
 
@@ -92,6 +92,8 @@ async function chooseColour(led) {
 
 // ---- test, settings, download ----
 
+let stickOpener = null; // where the keyboard goes back to when the stick hides
+
 const testRun = new TestRun(core, () => session.state(), {
     showStep(slot, colours) {
         view.ticks[slot].classList.add('playing');
@@ -105,9 +107,12 @@ const testRun = new TestRun(core, () => session.state(), {
         if (running && stickShown) {
             $('stick').hidden = false;
             $('Settings_button').hidden = true;
+            stickOpener = document.activeElement;
             $('ServoStick').focus();
         } else if (!running) {
+            const hadKeyboard = $('stick').contains(document.activeElement);
             $('stick').hidden = true;
+            if (hadKeyboard) focusBack(stickOpener);
         }
     },
     ended() {
@@ -129,12 +134,25 @@ function toggleDeviceSpeed() {
     update();
 }
 
-// Modeless, as on the desktop: the window stays live while it is open.
+// Modeless, as on the desktop: the window stays live while it is open. Escape cancels it,
+// and the keyboard goes back to where it was when it opened.
+let settingsOpener = null;
 function settings() {
     testRun.stop();
-    if (!$('Settings_form').open) $('Settings_form').show();
+    if (!$('Settings_form').open) {
+        settingsOpener = document.activeElement;
+        $('Settings_form').show();
+    }
     $('PICSpeedcombo').focus();
 }
+$('Settings_form').addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape') return;
+    event.preventDefault();
+    $('SettingsCancelbutton').click();
+});
+$('Settings_form').addEventListener('close', () => {
+    if ($('Settings_form').contains(document.activeElement) || document.activeElement === document.body) focusBack(settingsOpener);
+});
 
 // OK applies at once, as the desktop's does: not when the dialog's close event comes later.
 $('Settings_form').addEventListener('submit', (event) => {

@@ -1,4 +1,5 @@
 // Modal message boxes and the pop-up choice lists, as promises.
+import { focusBack } from './menus.mjs';
 
 const box = document.getElementById('messageBox');
 
@@ -14,8 +15,12 @@ export function messageBox(text, title, buttons = ['OK']) {
         button.textContent = label;
         return button;
     }));
+    const opener = document.activeElement;
     return new Promise((done) => {
-        box.addEventListener('close', () => done(box.returnValue || buttons.at(-1)), { once: true });
+        box.addEventListener('close', () => {
+            focusBack(opener);
+            done(box.returnValue || buttons.at(-1));
+        }, { once: true });
         box.returnValue = '';
         box.showModal();
         row.firstElementChild.focus();
@@ -44,7 +49,9 @@ export function chooseFrom(list, entries, selected, anchor) {
     const mark = () => {
         for (const [i, item] of [...list.children].entries())
             item.setAttribute('aria-selected', String(i === current));
-        if (current >= 0) list.setAttribute('aria-activedescendant', `${list.id}-${current}`);
+        if (current < 0) return;
+        list.setAttribute('aria-activedescendant', `${list.id}-${current}`);
+        list.children[current].scrollIntoView({ block: 'nearest' });
     };
     mark();
     list.focus();
@@ -60,15 +67,19 @@ export function chooseFrom(list, entries, selected, anchor) {
             const item = event.target.closest('li');
             if (item) finish([...list.children].indexOf(item));
         };
+        // A page is the entries that fit in the list's height, less one, as the desktop's lists take it.
+        const page = () => Math.max(1, Math.floor(list.clientHeight / list.firstElementChild.offsetHeight) - 1);
+        const moves = { ArrowDown: () => current + 1, ArrowUp: () => current - 1, Home: () => 0, End: () => entries.length - 1,
+            PageDown: () => current + page(), PageUp: () => current - page() };
         const onKey = (event) => {
-            if (event.key === 'ArrowDown') current = Math.min(entries.length - 1, current + 1);
-            else if (event.key === 'ArrowUp') current = Math.max(0, current - 1);
-            else if (event.key === 'Enter' || event.key === ' ') return finish(current);
-            else if (event.key === 'Escape') { event.stopPropagation(); return finish(-1); }
-            else if (event.key !== 'Tab') return; // the keyboard stays with the list
+            if (!moves[event.key] && !['Enter', ' ', 'Escape', 'Tab'].includes(event.key)) return;
+            // The key ends here, so the opener, which has the keyboard back, does not take it too.
             event.preventDefault();
             event.stopPropagation();
-            mark();
+            if (event.key === 'Enter' || event.key === ' ') return finish(current);
+            if (event.key === 'Escape') return finish(-1);
+            if (moves[event.key]) current = Math.min(entries.length - 1, Math.max(0, moves[event.key]()));
+            mark(); // Tab: the keyboard stays with the list
         };
         list.addEventListener('click', onClick);
         list.addEventListener('keydown', onKey);

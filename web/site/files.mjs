@@ -1,7 +1,7 @@
 // Open, Merge, Save, Open Recent, the ready patterns and the exported pictures. The page
 // has no paths: a file is named by its name, as the session is told.
 import { messageBox } from './dialogs.mjs';
-import { onCommand, menuEntry, closeMenus } from './menus.mjs';
+import { onCommand, menuEntry, closeMenus, focusBack } from './menus.mjs';
 import { addRecent, clearRecent, loadRecent, recentFiles, recentSupported, removeRecent, reopen } from './recent.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -60,8 +60,10 @@ export function wireFiles(ed) {
         const form = $('SaveForm');
         $('SaveName').value = offered;
         form.returnValue = '';
+        const opener = document.activeElement;
         form.showModal();
         return new Promise((done) => form.addEventListener('close', () => {
+            focusBack(opener);
             const name = $('SaveName').value.trim();
             if (form.returnValue !== 'ok' || !name) return done(null);
             // A name without an extension would be hidden by Open's filter.

@@ -70,7 +70,7 @@ export const menu = async (page, opener, item) => {
 };
 export const centre = async (page, id) => { const b = await (await page.$(`#${id}`)).boundingBox(); return [b.x + b.width / 2, b.y + b.height / 2]; };
 export const events = (page) => page.$$eval('.cellrow', (rows) => Array.from({ length: 50 },
-    (_, slot) => rows.reduce((v, row, led) => v | (row.querySelectorAll(".cell")[slot].classList.contains('on') << led), 0)));
+    (_, slot) => rows.reduce((v, row, led) => v | (row.querySelectorAll('.cell')[slot].classList.contains('on') << led), 0)));
 export const undoText = (page) => page.$eval('#MENUundo span', (e) => e.textContent);
 export async function keys(page, list) {
     for (const key of list) {
