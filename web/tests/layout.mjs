@@ -6,18 +6,15 @@ import { centre, events, keys, load, test, timeout } from './harness.mjs';
 const screens = [[360, 640, true, 32], [390, 844, true, 32], [768, 1024, false, 24], [1366, 768, false, 24], [1920, 1080, false, 24]];
 
 // Everything a user must reach, each whole in the window once scrolled to, and not covered.
-const commands = ['MENUfile', 'MENUedit', 'MENUview', 'MENUpatterns', 'MENUtest', 'MENUdownload', 'MENUsettings', 'MENUhelp',
-    'LEDlabel1-0', 'LEDlabel1-3', 'RowOptions0', 'RowOptions3', 'ServoControl-0', 'ServoControl-3', 'iSwitchLedX4-49', 'TimeAxis-49',
-    'OpenButton', 'TestButton', 'DownloadButton', 'SaveButton', 'Settings_button'];
+const commands = '#menubar > button, #menubar > .menu > button, .name, .rowbutton, #ledtools select, #commands button, #iSwitchLedX4-49, #TimeAxis-49';
 
-function measure(ids) {
+function measure(selector) {
     const inView = (r) => r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight && r.width > 0;
-    const unreachable = ids.filter((id) => {
-        const e = document.getElementById(id);
+    const unreachable = [...document.querySelectorAll(selector)].filter((e) => e.checkVisibility()).filter((e) => {
         e.scrollIntoView({ block: 'nearest', inline: 'nearest' });
         const r = e.getBoundingClientRect();
         return !inView(r) || !e.contains(document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2));
-    });
+    }).map((e) => e.id);
     // A list open, each menu open, then the settings dialog and a message over it.
     const outside = [];
     const tools = document.getElementById('RowOptions3');
