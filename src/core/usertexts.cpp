@@ -32,3 +32,15 @@ std::string tooLongReason(long long size)
                     : "it is " + std::to_string(size) +
                           " bytes long, far too long for this kind of file";
 }
+
+std::string invalidLinkText(std::string_view problem)
+{
+    return "The link does not hold a sequence that can be opened: " + std::string(problem) +
+           ".\rCopy the whole link again from where it was shared.";
+}
+
+std::string linkCopiedLine(std::string_view link)
+{
+    return "Copied a link to this sequence (" + std::to_string(link.size()) +
+           " characters): whoever opens it gets the sequence as it is now.";
+}
