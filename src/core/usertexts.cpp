@@ -35,8 +35,8 @@ std::string tooLongReason(long long size)
 
 std::string invalidLinkText(std::string_view problem)
 {
-    return "The link does not hold a sequence that can be opened: " + std::string(problem) +
-           ".\rCopy the whole link again from where it was shared.";
+    return "The link could not be opened, as " + std::string(problem) +
+           ". Copy the whole link again from where it was shared.";
 }
 
 std::string linkCopiedLine(std::string_view link)
