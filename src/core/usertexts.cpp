@@ -39,6 +39,13 @@ std::string invalidLinkText(std::string_view problem)
            ". Copy the whole link again from where it was shared.";
 }
 
+std::string linkOverChangesText(std::string_view sequenceName)
+{
+    return "The changes to " + std::string(sequenceName) +
+           " are not saved.\r\rOpen the sequence of the link in their place? Undo brings them "
+           "back.";
+}
+
 std::string linkCopiedLine(std::string_view link)
 {
     return "Copied a link to this sequence (" + std::to_string(link.size()) +

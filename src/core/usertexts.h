@@ -20,6 +20,8 @@ std::string downloadBrokenOffText(std::string_view where, std::string_view reaso
 std::string invalidSequenceText(std::string_view file, int record, std::string_view problem);
 // A shared link that Open Link or Paste refuses.
 std::string invalidLinkText(std::string_view problem);
+// Asked before a link's sequence replaces unsaved changes to `sequenceName`.
+std::string linkOverChangesText(std::string_view sequenceName);
 // The status line once `link` is on the clipboard.
 std::string linkCopiedLine(std::string_view link);
 // What a refusal to open a file adds: the window is as it was.
