@@ -334,6 +334,7 @@ await test('the picture and the animation are painted from the core\'s layouts',
 });
 
 // Each further file of browser tests, then the one that stops the server.
+await import('./link.mjs');
 
 await test('after one visit the page starts offline', async (page) => {
     const started = Date.now();
