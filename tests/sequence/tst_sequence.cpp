@@ -136,6 +136,13 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText("#.x\n...\n...\n...");
         t.window->eventCommands()->paste();
         QVERIFY(t.platform.messageBoxes.last().prompt.contains("holds \"x\" where"));
+        // A link of ours carries a whole sequence: Paste opens it, in one step.
+        QGuiApplication::clipboard()->setText(
+            "https://example.org/#g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW\n");
+        QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(doc.eventValue(0) == 5 && doc.lastEvent() == 2 &&
+                doc.session().undoText() == "&Undo Open Link");
+        QCOMPARE(t.window->statusBar()->currentMessage(), "Opened the sequence the link carries.");
         QTest::keyClick(t.window.get(), Qt::Key_Z, Qt::ControlModifier); // the bar's word is gone
         QCOMPARE(t.window->statusBar()->currentMessage(), QString());
     }
