@@ -47,20 +47,14 @@ await test('a refused file changes nothing and says why, as the desktop does', a
 
 await test('download writes the 171-byte stream at the device pace to a recording port', async (page) => {
     await load(page, () => {
-        // A serial port that records each write and when it came.
-        // `fail` names the step that fails: the chooser's error, 'open' or 'write'.
+        // A serial port that records each write and when it came; `fail` names the step that fails.
         const log = { options: null, writes: [], closed: false, fail: '' };
         window.serialLog = log;
         const port = {
             getInfo: () => ({ usbVendorId: 0x0403, usbProductId: 0x6001 }),
             open: async (options) => { if (log.fail === 'open') throw new Error('busy.'); log.options = options; },
             close: async () => { log.closed = true; },
-            get writable() {
-                return new WritableStream({ write(chunk) {
-                    if (log.fail === 'write') throw new Error('gone');
-                    log.writes.push({ at: performance.now(), bytes: [...chunk] });
-                } });
-            },
+            get writable() { return new WritableStream({ write(chunk) { if (log.fail === 'write') throw new Error('gone'); log.writes.push({ at: performance.now(), bytes: [...chunk] }); } }); },
         };
         const requestPort = async () => { if (log.fail.endsWith('Error')) throw new DOMException('No.', log.fail); return port; };
         Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort } });
@@ -100,7 +94,6 @@ await test('download writes the 171-byte stream at the device pace to a recordin
     for (const [fail, message, line] of [
         ['NotFoundError', null, /^No serial port was chosen, so nothing was sent\. Plug in the programming cable/],
         ['SecurityError', /^The browser did not let this page choose a serial port: No\.\n\n.* Allow serial ports for this site/, /^The browser did not let/],
-        ['NotAllowedError', /^The browser did not let this page choose a serial port: No\./, /^The browser did not let/],
         ['open', /^The serial port could not be opened: busy\.\n\nNothing was sent/, /^The serial port could not be opened: busy\.$/],
         ['write', /stopped part-way: gone\.\n\nThe download is incomplete/, /^The download to the GLIMMERON on .* stopped part-way: gone\.$/]]) {
         await page.evaluate((f) => { window.serialLog.fail = f; }, fail);

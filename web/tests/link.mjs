@@ -12,12 +12,13 @@ const saved = async (page) => {
     await page.waitForFunction(() => document.title.endsWith(' - out.dat'), { timeout });
     return page.evaluate(async () => [...new Uint8Array(await (await (await (await navigator.storage.getDirectory()).getFileHandle('out.dat')).getFile()).arrayBuffer())]);
 };
-const textOf = (page, id) => page.$eval(`#${id}`, (e) => e.textContent);
 const answer = async (page, text, button) => {
     await page.waitForSelector('#messageBox[open]', { timeout });
-    assert.match(await textOf(page, 'messageText'), text);
+    assert.match(await page.$eval('#messageText', (e) => e.textContent), text);
     await page.click(`#messageButtons button[value="${button}"]`);
 };
+// What a refused link must leave as it was, and the address without the fragment.
+const shown = async (page) => [await events(page), await undoText(page), await page.title(), page.url()];
 
 await test('a copied link opens the same sequence in a fresh page: the worked example and the patterns', async (page) => {
     await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
@@ -42,25 +43,26 @@ await test('a copied link opens the same sequence in a fresh page: the worked ex
 await test('a damaged or foreign link changes nothing and says why', async (page) => {
     await load(page);
     await openFile(page, join(corpus, 'worked-example.dat'));
-    const before = [await events(page), await textOf(page, 'MENUundo'), await page.title()];
+    const before = await shown(page);
     for (const [fragment, text] of [['g1UvAAAA', /^The link could not be opened, as it has 6 characters of sequence where 56 belong/],
         ['g2UvAAAAAA', /as it was made by a newer version of the editor/], ['top', /as it holds no sequence of this editor's/]]) {
         await page.evaluate((f) => { location.hash = f; }, fragment);
         await answer(page, text, 'OK');
-        assert.deepEqual([await events(page), await textOf(page, 'MENUundo'), await page.title(), page.url()], [...before, base]);
+        assert.deepEqual(await shown(page), before);
     }
 });
 
 await test('a link opened over unsaved work asks first: No keeps the work, Yes opens it and Undo brings the work back', async (page) => {
     await load(page);
     await page.click('#iSwitchLedX1-9');
+    const work = [0, 0, 0, 0, 0, 0, 0, 0, 0, 1];
     const link = 'g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW'; // the worked example
-    for (const [button, shown] of [['No', [0, 0, 0, 0, 0, 0, 0, 0, 0, 1]], ['Yes', [5, 2, 15, 0, 0, 0, 0, 0, 0, 0]]]) {
+    for (const [button, want] of [['No', work], ['Yes', [5, 2, 15, 0, 0, 0, 0, 0, 0, 0]]]) {
         await page.evaluate((f) => { location.hash = f; }, link);
         await answer(page, /^The changes to the new sequence are not saved\.\n\nOpen the sequence of the link in their place\? Undo brings them back\.$/, button);
         await page.waitForFunction((want) => document.getElementById('iSwitchLedX1-0').classList.contains('on') === want, { timeout }, button === 'Yes');
-        assert.deepEqual([(await events(page)).slice(0, 10), page.url()], [shown, base]);
+        assert.deepEqual([(await events(page)).slice(0, 10), page.url()], [want, base]);
     }
     await keys(page, ['Control+z']);
-    assert.deepEqual((await events(page)).slice(0, 10), [0, 0, 0, 0, 0, 0, 0, 0, 0, 1]);
+    assert.deepEqual((await events(page)).slice(0, 10), work);
 });
