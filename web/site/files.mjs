@@ -238,6 +238,8 @@ export function wireFiles(ed) {
         const fragment = location.hash;
         if (fragment.length <= 1) return;
         history.replaceState(history.state, '', here());
+        // As Open is: a download reads the sequence record by record.
+        if (ed.busy()) return ed.tell('A link cannot be opened while a download runs: its sequence would mix with the one being sent.\r\rOpen the link again once the download has finished.');
         if (session.state().modified && await ed.ask(session.linkQuestion()) !== 'Yes') return;
         ed.testRun.stop();
         const refusal = session.openLink(fragment);
