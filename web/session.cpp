@@ -89,6 +89,10 @@ public:
         return m_session.openPattern(stringOf(bytes), name);
     }
     std::string openLink(const std::string& address) { return m_session.openLink(address); }
+    std::string linkRefusal(const std::string& address) const
+    {
+        return EditSession::linkRefusal(address);
+    }
     // The page's address with this sequence's fragment, and the status line that says so.
     val copyLink(const std::string& address) const
     {
@@ -192,6 +196,7 @@ EMSCRIPTEN_BINDINGS(session)
         .function("open", &PageSession::open)
         .function("openPattern", &PageSession::openPattern)
         .function("openLink", &PageSession::openLink)
+        .function("linkRefusal", &PageSession::linkRefusal)
         .function("copyLink", &PageSession::copyLink)
         .function("linkQuestion", &PageSession::linkQuestion)
         .function("chooseFile", &PageSession::chooseFile)

@@ -479,11 +479,17 @@ std::string EditSession::openPattern(std::string_view bytes, const std::string& 
     return {};
 }
 
+std::string EditSession::linkRefusal(std::string_view text)
+{
+    const ShareLinkRead read = readShareLink(text);
+    return read.data ? std::string() : invalidLinkText(read.problem) + std::string(kNothingChanged);
+}
+
 std::string EditSession::openLink(std::string_view text)
 {
     const ShareLinkRead read = readShareLink(text);
     if (!read.data)
-        return invalidLinkText(read.problem) + std::string(kNothingChanged);
+        return linkRefusal(text);
     assign(*read.data);
     m_patternName.clear();
     setFile({{}, plainTitle()});

@@ -149,6 +149,8 @@ public:
     // step, untitled and modified, so that Save asks where to keep it rather than writing
     // over the file that was open. Returns the refusal's text, empty when it was taken.
     std::string openLink(std::string_view text);
+    // What openLink would refuse the link with, before anyone is asked about changes.
+    static std::string linkRefusal(std::string_view text);
     // `address` with its fragment, if any, replaced by the one that carries this sequence.
     std::string linkTo(std::string_view address) const;
     // Save's dialog gave `path`: the next dialog offers it, whether or not it is written.

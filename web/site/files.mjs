@@ -240,11 +240,13 @@ export function wireFiles(ed) {
         history.replaceState(history.state, '', here());
         // As Open is: a download reads the sequence record by record.
         if (ed.busy()) return ed.tell('A link cannot be opened while a download runs: its sequence would mix with the one being sent.\r\rOpen the link again once the download has finished.');
+        // A damaged link is refused before anyone is asked to give up their changes for it.
+        const refusal = session.linkRefusal(fragment);
+        if (refusal) return ed.tell(refusal);
         if (session.state().modified && await ed.ask(session.linkQuestion()) !== 'Yes') return;
         ed.testRun.stop();
-        const refusal = session.openLink(fragment);
+        session.openLink(fragment);
         ed.update();
-        if (refusal) await ed.tell(refusal);
     }
     window.addEventListener('hashchange', openLink);
 

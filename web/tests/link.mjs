@@ -43,6 +43,7 @@ await test('a copied link opens the same sequence in a fresh page: the worked ex
 await test('a damaged or foreign link changes nothing and says why', async (page) => {
     await load(page);
     await openFile(page, join(corpus, 'worked-example.dat'));
+    await page.click('#iSwitchLedX1-9'); // unsaved changes: a damaged link is refused without a question
     const before = await shown(page);
     for (const [fragment, text] of [['g1UvAAAA', /^The link could not be opened, as it has 6 characters of sequence where 56 belong/],
         ['g2UvAAAAAA', /as it was made by a newer version of the editor/], ['top', /as it holds no sequence of this editor's/]]) {
