@@ -105,7 +105,7 @@ ShareLinkRead readShareLink(std::string_view text)
             return {std::nullopt, "character " + std::to_string(i + 1 + kShareLinkMark.size()) +
                                       (c > ' ' && c < 127 ? " ('" + std::string(1, char(c)) + "')"
                                                           : std::string()) +
-                                      " is not one a link of ours holds"};
+                                      " is not one a sequence link can hold"};
         }
         const int bit = i * 6;
         for (int b = 0; b < 6; ++b)
@@ -113,7 +113,7 @@ ShareLinkRead readShareLink(std::string_view text)
                 bytes[size_t((bit + b) / 8)] |= std::uint8_t(0x80 >> ((bit + b) % 8));
     }
     if (crc16(bytes.data(), kShareLinkBytes - 2) != (bytes[40] << 8 | bytes[41]))
-        return {std::nullopt, "its check sum does not match, so some characters were changed"};
+        return {std::nullopt, "its checksum does not match, so some characters were changed"};
 
     SequenceData data;
     const auto half = [&](int at, int index) {
