@@ -124,7 +124,6 @@ void linksCarryTheSequence()
         {worked.substr(0, 40), "38 characters of sequence where 56"},
         {withChar(9, '%'), "character 10 ('%')"},
         {withChar(9, worked[9] == 'A' ? 'B' : 'A'), "checksum"},
-        {withChar(57, worked[57] == 'A' ? 'B' : 'A'), "checksum"},
         {linkWith([](SequenceData& d) { d.colourIndexes[1] = 8; }), "LED 2 is 8, outside 0 to 7"},
         {linkWith([](SequenceData& d) { d.lastEvent = 50; }), "last event index is 50"},
         {linkWith([](SequenceData& d) { d.sequencerDelay = 0; }), "sequencer delay is 0"},

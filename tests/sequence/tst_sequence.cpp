@@ -140,8 +140,7 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(
             "https://example.org/#g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW\n");
         QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(doc.eventValue(0) == 5 && doc.lastEvent() == 2 &&
-                doc.session().undoText() == "&Undo Open Link");
+        QVERIFY(doc.eventValue(0) == 5 && doc.session().undoText() == "&Undo Open Link");
         QCOMPARE(t.window->statusBar()->currentMessage(), "Opened the sequence the link carries.");
         QTest::keyClick(t.window.get(), Qt::Key_Z, Qt::ControlModifier); // the bar's word is gone
         QCOMPARE(t.window->statusBar()->currentMessage(), QString());
