@@ -2,6 +2,7 @@
 #include "core/editsession.h"
 #include "core/eventedits.h"
 #include "core/sequencefile.h"
+#include "core/usertexts.h"
 #include "jsbytes.h"
 #include "jsdata.h"
 
@@ -87,6 +88,21 @@ public:
     {
         return m_session.openPattern(stringOf(bytes), name);
     }
+    std::string openLink(const std::string& address) { return m_session.openLink(address); }
+    std::string linkRefusal(const std::string& address) const
+    {
+        return EditSession::linkRefusal(address);
+    }
+    // The page's address with this sequence's fragment, and the status line that says so.
+    val copyLink(const std::string& address) const
+    {
+        const std::string link = m_session.linkTo(address);
+        val out = val::object();
+        out.set("link", link);
+        out.set("status", linkCopiedLine(link));
+        return out;
+    }
+    std::string linkQuestion() const { return linkOverChangesText(m_session.sequenceName()); }
     void chooseFile(const std::string& path) { m_session.chooseFile(path); }
     void saved(const std::string& path) { m_session.saved(path); }
     // What Save writes.
@@ -179,6 +195,10 @@ EMSCRIPTEN_BINDINGS(session)
         .function("newSequence", &PageSession::newSequence)
         .function("open", &PageSession::open)
         .function("openPattern", &PageSession::openPattern)
+        .function("openLink", &PageSession::openLink)
+        .function("linkRefusal", &PageSession::linkRefusal)
+        .function("copyLink", &PageSession::copyLink)
+        .function("linkQuestion", &PageSession::linkQuestion)
         .function("chooseFile", &PageSession::chooseFile)
         .function("saved", &PageSession::saved)
         .function("fileBytes", &PageSession::fileBytes)

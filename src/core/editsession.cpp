@@ -3,6 +3,7 @@
 #include "core/colourtable.h"
 #include "core/sequencefile.h"
 #include "core/servozones.h"
+#include "core/sharelink.h"
 #include "core/usertexts.h"
 
 #include <algorithm>
@@ -476,6 +477,29 @@ std::string EditSession::openPattern(std::string_view bytes, const std::string& 
     setFile({{}, plainTitle()});
     commit("Pattern " + name);
     return {};
+}
+
+std::string EditSession::linkRefusal(std::string_view text)
+{
+    const ShareLinkRead read = readShareLink(text);
+    return read.data ? std::string() : invalidLinkText(read.problem) + std::string(kNothingChanged);
+}
+
+std::string EditSession::openLink(std::string_view text)
+{
+    const ShareLinkRead read = readShareLink(text);
+    if (!read.data)
+        return linkRefusal(text);
+    assign(*read.data);
+    m_patternName.clear();
+    setFile({{}, plainTitle()});
+    commit("Open Link");
+    return {};
+}
+
+std::string EditSession::linkTo(std::string_view address) const
+{
+    return std::string(address.substr(0, address.find('#'))) + "#" + shareLinkFragment(m_data);
 }
 
 void EditSession::chooseFile(const std::string& path)

@@ -145,6 +145,14 @@ public:
                      bool merge);
     // A ready pattern, as Open takes a file, but untitled and modified.
     std::string openPattern(std::string_view bytes, const std::string& name);
+    // A shared link (an address or its fragment): its sequence replaces this one in one
+    // step, untitled and modified, so that Save asks where to keep it rather than writing
+    // over the file that was open. Returns the refusal's text, empty when it was taken.
+    std::string openLink(std::string_view text);
+    // What openLink would refuse the link with, before anyone is asked about changes.
+    static std::string linkRefusal(std::string_view text);
+    // `address` with its fragment, if any, replaced by the one that carries this sequence.
+    std::string linkTo(std::string_view address) const;
     // Save's dialog gave `path`: the next dialog offers it, whether or not it is written.
     void chooseFile(const std::string& path);
     // The sequence was written to `path`.

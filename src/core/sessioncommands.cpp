@@ -1,6 +1,8 @@
 // The Edit menu's commands on whole events, with the texts the user reads.
 #include "core/editsession.h"
 
+#include "core/sharelink.h"
+
 const std::vector<CommandEntry>& EditSession::editCommands()
 {
     static const std::vector<CommandEntry> entries{{"MENUcut", "Cu&t Events"},
@@ -86,6 +88,15 @@ CommandResult EditSession::pasteBytes(std::string_view bytes)
 
 CommandResult EditSession::pasteText(std::optional<std::string_view> text)
 {
+    if (text && isShareLink(*text)) { // a whole sequence rather than events
+        CommandResult result;
+        if (m_painting)
+            return result;
+        result.refusal = openLink(*text);
+        if (result.refusal.empty())
+            result.status = "Opened the sequence the link carries.";
+        return result;
+    }
     return paste(text ? readEventsText(*text) : EventsRead{{}, "It holds no text."});
 }
 

@@ -32,3 +32,22 @@ std::string tooLongReason(long long size)
                     : "it is " + std::to_string(size) +
                           " bytes long, far too long for this kind of file";
 }
+
+std::string invalidLinkText(std::string_view problem)
+{
+    return "The link could not be opened, as " + std::string(problem) +
+           ". Copy the whole link again from where it was shared.";
+}
+
+std::string linkOverChangesText(std::string_view sequenceName)
+{
+    return "The changes to " + std::string(sequenceName) +
+           " are not saved.\r\rOpen the sequence of the link in their place? Undo brings them "
+           "back.";
+}
+
+std::string linkCopiedLine(std::string_view link)
+{
+    return "Copied a link to this sequence (" + std::to_string(link.size()) +
+           " characters): whoever opens it gets the sequence as it is now.";
+}

@@ -18,6 +18,12 @@ std::string downloadDoneLine(std::string_view where, std::string_view time);
 std::string downloadBrokenOffText(std::string_view where, std::string_view reason);
 // A file that Open or Merge refuses.
 std::string invalidSequenceText(std::string_view file, int record, std::string_view problem);
+// A shared link that Open Link or Paste refuses.
+std::string invalidLinkText(std::string_view problem);
+// Asked before a link's sequence replaces unsaved changes to `sequenceName`.
+std::string linkOverChangesText(std::string_view sequenceName);
+// The status line once `link` is on the clipboard.
+std::string linkCopiedLine(std::string_view link);
 // What a refusal to open a file adds: the window is as it was.
 inline constexpr std::string_view kNothingChanged = "\r\rNothing on screen has changed.";
 // Far more than any data file holds, notes included.

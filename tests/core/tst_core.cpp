@@ -5,6 +5,7 @@
 #include "core/picturelayout.h"
 #include "core/sequencefile.h"
 #include "core/servozones.h"
+#include "core/sharelink.h"
 #include "core/teststep.h"
 #include "readerchecks.h"
 
@@ -101,6 +102,38 @@ void fileWritesTheWorkedExamples()
                           : !read.data && read.record == record &&
                                 read.problem.find(problem) != std::string::npos,
               problem + ": record " + std::to_string(read.record) + ", " + read.problem);
+    }
+}
+
+// A link carries the whole sequence (the kept files' links, extremes.dat's among them, are
+// checked with them); a damaged or foreign one is refused with the reason.
+void linksCarryTheSequence()
+{
+    const std::string worked = shareLinkFragment(kWorked);
+    auto withChar = [&](size_t at, char c) { return std::string(worked).replace(at, 1, 1, c); };
+    auto linkWith = [](auto edit) {
+        SequenceData d = kWorked;
+        edit(d);
+        return shareLinkFragment(d);
+    };
+    const std::pair<std::string, std::string> rows[] = {
+        {"http://localhost:8080/index.html#" + worked, ""},
+        {" #" + worked + "\r\n", ""},
+        {"https://example.org/#section", "no sequence of this editor's"},
+        {"#g1 " + worked.substr(2), "no sequence of this editor's"},
+        {withChar(1, '2'), "newer version of the editor (form 2)"},
+        {worked.substr(0, 40), "38 characters of sequence where 56"},
+        {withChar(9, '%'), "character 10 ('%')"},
+        {withChar(9, worked[9] == 'A' ? 'B' : 'A'), "checksum"},
+        {linkWith([](SequenceData& d) { d.colourIndexes[1] = 8; }), "LED 2 is 8, outside 0 to 7"},
+        {linkWith([](SequenceData& d) { d.lastEvent = 50; }), "last event index is 50"},
+        {linkWith([](SequenceData& d) { d.sequencerDelay = 0; }), "sequencer delay is 0"},
+        {linkWith([](SequenceData& d) { d.testSpeed = 0; }), "test speed is 0"}};
+    for (const auto& [text, problem] : rows) {
+        const ShareLinkRead read = readShareLink(text);
+        check(problem.empty() ? read.data == kWorked
+                              : !read.data && read.problem.find(problem) != std::string::npos,
+              text + ": " + read.problem);
     }
 }
 
@@ -242,7 +275,9 @@ void keptInputsHold()
     namespace fs = std::filesystem;
     const std::pair<const char*, bool (*)(std::string_view)> targets[] = {
         {GOLDEN_DIR "/sequencefile", sequenceReaderHolds},
-        {PATTERN_DIR, [](std::string_view b) { return readSequenceBytes(b).data.has_value(); }},
+        {PATTERN_DIR,
+         [](std::string_view b) { return readSequenceBytes(b).data && sequenceReaderHolds(b); }},
+        {GOLDEN_DIR "/sharelink", shareLinkHolds},
         {GOLDEN_DIR "/ledcfg", ledCfgReaderHolds},
         {GOLDEN_DIR "/eventstext", eventsTextReaderHolds},
         {GOLDEN_DIR "/eventedits", eventEditsHold}};
@@ -349,6 +384,7 @@ void animationTiming()
 int main()
 {
     fileWritesTheWorkedExamples();
+    linksCarryTheSequence();
     streamAndItsPace();
     colourCodes();
     testRunPace();

@@ -177,6 +177,17 @@ const Case kCases[] = {
     {"click 1 1;pattern 4 4", "E=44;M=1;U=&Undo Pattern Police;F=|the new sequence"},
     {"click 1 1;bad",
      "E=1;refused=The file /d/B.DAT is not a valid sequence data file.;U=&Undo Cell Click"},
+    // a link pasted: the whole sequence in one step, untitled; a damaged one changes nothing
+    {"open 1 2;paste "
+     "https://example.org/g/#g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW",
+     "E=52f;L=3;K=10;D=30,20;M=1;U=&Undo Open Link;F=|the new sequence"},
+    {"click 1 1;saved;click 2 2;paste "
+     "#g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW;undo",
+     "E=12;M=1;F=/d/S.DAT|S.DAT"},
+    {"click 1 3;paste #g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHI",
+     "E=001;U=&Undo Cell Click;refused=The link could not be opened, as it has 55 characters of "
+     "sequence where 56 belong, so part of it is missing or extra."},
+    {"paste https://example.org/#gallery", "refused=The clipboard holds no events to paste."},
 };
 
 // The drag's rules on 10-pixel cells, rows 20 apart: a path of "x,y" points (press, moves,

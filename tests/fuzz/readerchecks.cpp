@@ -3,6 +3,7 @@
 #include "core/eventedits.h"
 #include "core/recordform.h"
 #include "core/sequencefile.h"
+#include "core/sharelink.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,8 +32,21 @@ bool sequenceReaderHolds(std::string_view bytes)
     const SequenceFileRead read = readSequenceBytes(bytes);
     if (!read.data)
         return read.record >= 1 && !read.problem.empty();
-    // What was accepted must survive a save and a second read unchanged.
-    return readSequenceBytes(sequenceFileBytes(*read.data)).data == read.data;
+    // What was accepted must survive a save and a second read unchanged, and a link too.
+    const std::string link = shareLinkFragment(*read.data);
+    return readSequenceBytes(sequenceFileBytes(*read.data)).data == read.data &&
+           link.size() <= 120 && readShareLink("https://example.org/#" + link).data == read.data;
+}
+
+// A link is refused with a reason, or what it opens makes the same link again.
+bool shareLinkHolds(std::string_view bytes)
+{
+    const ShareLinkRead read = readShareLink(bytes);
+    if (!read.data)
+        return !read.problem.empty();
+    const std::string link = shareLinkFragment(*read.data);
+    return isShareLink(bytes) && readShareLink(link).data == read.data &&
+           bytes.find(link) != std::string_view::npos;
 }
 
 // Every number read is written back the same; lines only go forward.

@@ -124,6 +124,14 @@ private Q_SLOTS:
         QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
         QVERIFY(t.platform.messageBoxes.last().prompt.contains("holds \"x\" where"));
         QCOMPARE(doc.eventValue(47), 0);
+        // A link of ours carries a whole sequence: Paste opens it, in one step.
+        QGuiApplication::clipboard()->setText(
+            "https://example.org/#g1UvAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAABd3Af8CHhQAAAAAAAAAAHIW\n");
+        QTest::keyClick(t.window.get(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(doc.eventValue(0) == 5 && doc.session().undoText() == "&Undo Open Link");
+        QCOMPARE(t.window->statusBar()->currentMessage(), "Opened the sequence the link carries.");
+        QTest::keyClick(t.window.get(), Qt::Key_Z, Qt::ControlModifier); // the bar's word is gone
+        QCOMPARE(t.window->statusBar()->currentMessage(), QString());
     }
 
     // Lists wait with the window live and nest (one click answers both); they take the

@@ -204,7 +204,8 @@ async function manual() {
 
 // ---- wiring ----
 
-const files = wireFiles({ core, session, update, testRun, tell, busy: () => downloading });
+const ask = (text) => messageBox(text, appTitle, ['Yes', 'No']);
+const files = wireFiles({ core, session, update, testRun, tell, ask, busy: () => downloading });
 
 // The session's Edit commands, then Copy Picture; each with the desktop's key.
 const editKeys = { MENUcut: 'Ctrl+X', MENUcopy: 'Ctrl+C', MENUpaste: 'Ctrl+V', MENUclearevents: 'Del',
@@ -236,7 +237,7 @@ for (const [id, command] of Object.entries(commands)) onCommand(id, command);
 const inField = () => ['INPUT', 'SELECT', 'TEXTAREA'].includes(document.activeElement?.tagName);
 const ctrlKeys = {
     s: files.save, o: files.open, z: commands.MENUundo, y: commands.MENUredo, a: () => runCommand('MENUselectall'),
-    l: () => runCommand('MENUlastevent'), C: files.copyPicture, Z: commands.MENUredo,
+    l: () => runCommand('MENUlastevent'), C: files.copyPicture, Z: commands.MENUredo, L: files.copyLink,
 };
 const plainKeys = { Delete: 'MENUclearevents', Insert: 'MENUinsertevent' };
 document.addEventListener('keydown', (event) => {
@@ -288,5 +289,6 @@ if (!('serial' in navigator)) {
 }
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
 
+files.openLink(); // an address with a sequence in it
 update();
 document.body.dataset.ready = 'yes';

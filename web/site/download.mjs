@@ -1,9 +1,14 @@
 // Download over Web Serial: the same prompt, stream, pace and result line as the
-// desktop program. The pauses are timers measured from the end of each write.
+// desktop program. Each record has a deadline counted from the start, so that neither the
+// writes nor the timers' lateness add up.
 
 const lineSettings = { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' };
 
 const wait = (ms) => new Promise((done) => setTimeout(done, Math.max(0, ms)));
+// A turn of the event loop without the 4 ms that nested timers are held back.
+const channel = new MessageChannel();
+const turn = () => new Promise((done) => { channel.port1.onmessage = done; channel.port2.postMessage(null); });
+
 
 function portName(port) {
     const info = port.getInfo ? port.getInfo() : {};
@@ -21,19 +26,26 @@ function clock(date) {
 // The browser's own messages end in a full stop; ours add theirs.
 const sentence = (text) => String(text).replace(/\.+$/, '');
 
+// A failure is told, and its first line replaces the status line.
+function failed(ui, text) {
+    ui.tell(text);
+    return text.split('\r')[0];
+}
+
 export async function download(core, ui) {
     let port;
     try {
         port = await navigator.serial.requestPort();
-    } catch {
-        return ''; // no port chosen: nothing to do
+    } catch (error) {
+        if (error?.name === 'NotFoundError') // the chooser was closed without a port
+            return 'No serial port was chosen, so nothing was sent. Plug in the programming cable, then Download and choose its port.';
+        return failed(ui, `The browser did not let this page choose a serial port: ${sentence(error?.message ?? error)}.\r\rNothing was sent to the GLIMMERON. Allow serial ports for this site in the browser's site settings (or ask whoever manages the browser to), then Download again.`);
     }
     const where = portName(port);
     try {
         await port.open(lineSettings);
     } catch (error) {
-        ui.tell(`The serial port could not be opened: ${sentence(error.message)}.\r\rNothing was sent to the GLIMMERON. Check that the programming cable is plugged in and that no other program uses the port.`);
-        return '';
+        return failed(ui, `The serial port could not be opened: ${sentence(error.message)}.\r\rNothing was sent to the GLIMMERON. Check that the programming cable is plugged in and that no other program uses the port.`);
     }
     if (await ui.ask(core.text('downloadPrompt'), core.text('downloadTitle')) !== 'OK') {
         await port.close();
@@ -43,25 +55,29 @@ export async function download(core, ui) {
     ui.transferShown(true);
     ui.progress(0);
     try {
-        let wrote = 0;
+        let deadline = performance.now();
+        let sent = -Infinity;
         for (let record = 1; record <= 57; ++record) {
-            await wait(core.downloadPauseBefore(record) - (performance.now() - wrote));
-            while (performance.now() - wrote < core.downloadPauseBefore(record))
-                await wait(1); // a timer may fire a little early
+            const pause = core.downloadPauseBefore(record);
+            deadline += pause;
+            // A record sent late moves the rest back rather than shorten the pause after it.
+            deadline = Math.max(deadline, sent + pause);
+            // A timer to just short of the deadline, as timers fire late (by 4 ms or more
+            // once nested), then turns of the loop for the last few milliseconds.
+            await wait(deadline - performance.now() - 8);
             // Each value is read as its record goes out: edits during the pauses count.
-            const stream = core.downloadBytes(ui.sequence());
-            await writer.write(stream.slice(3 * (record - 1), 3 * record));
-            wrote = performance.now();
+            const chunk = core.downloadBytes(ui.sequence()).slice(3 * (record - 1), 3 * record);
+            while (performance.now() < deadline + 0.25) await turn(); // the clock is coarse: a little past
+            sent = performance.now();
+            await writer.write(chunk);
             if (record > 1) ui.progress(record - 2);
         }
         await writer.close(); // lets the output drain before the port closes
         await port.close();
         return core.downloadDoneLine(where, clock(new Date()));
     } catch (error) {
-        const text = core.downloadBrokenOffText(where, sentence(error.message || String(error)));
-        ui.tell(text);
         try { writer.releaseLock(); await port.close(); } catch { /* already gone */ }
-        return text.split('\r')[0];
+        return failed(ui, core.downloadBrokenOffText(where, sentence(error.message || String(error))));
     } finally {
         ui.transferShown(false);
     }

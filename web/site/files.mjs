@@ -7,7 +7,8 @@ import { addRecent, clearRecent, loadRecent, recentFiles, recentSupported, remov
 const $ = (id) => document.getElementById(id);
 const dataFiles = { description: 'Data Files (*.DAT)', accept: { 'application/octet-stream': ['.dat', '.DAT'] } };
 
-// `ed`: core, session, update(), testRun, tell(text), busy() (a download is running).
+// `ed`: core, session, update(), testRun, tell(text), ask(text) -> 'Yes' | 'No', busy() (a
+// download is running).
 export function wireFiles(ed) {
     const { core, session } = ed;
     const remember = async (handle) => {
@@ -222,12 +223,41 @@ export function wireFiles(ed) {
         await load(file, event.shiftKey, await handle?.catch(() => null));
     });
 
+    // ---- links: the whole sequence in the address's fragment ----
+    const here = () => location.href.replace(/[?#][^]*$/, '');
+    async function copyLink() {
+        const { link, status } = session.copyLink(here());
+        try {
+            await navigator.clipboard.writeText(link);
+            $('status').textContent = status;
+        } catch (error) {
+            await ed.tell(`The link could not be put on the clipboard: ${String(error.message).replace(/\.+$/, '')}.\r\rAllow this page to use the clipboard, or copy the link from here:\r${link}`);
+        }
+    }
+    // The fragment goes from the address bar at once, so that a reload cannot open it again
+    // over later work.
+    async function openLink() {
+        const fragment = location.hash;
+        if (fragment.length <= 1) return;
+        history.replaceState(history.state, '', here());
+        // As Open is: a download reads the sequence record by record.
+        if (ed.busy()) return ed.tell('A link cannot be opened while a download runs: its sequence would mix with the one being sent.\r\rOpen the link again once the download has finished.');
+        // A damaged link is refused before anyone is asked to give up their changes for it.
+        const refusal = session.linkRefusal(fragment);
+        if (refusal) return ed.tell(refusal);
+        if (session.state().modified && await ed.ask(session.linkQuestion()) !== 'Yes') return;
+        ed.testRun.stop();
+        session.openLink(fragment);
+        ed.update();
+    }
+    window.addEventListener('hashchange', openLink);
+
     const commands = {
         MENUnew: () => { session.newSequence(); ed.update(); }, MENUopen: () => choose(false), OpenButton: () => choose(false),
-        MENUmerge: () => choose(true), MENUsave: save, SaveButton: save,
+        MENUmerge: () => choose(true), MENUsave: save, SaveButton: save, MENUcopylink: copyLink,
         MENUexportpicture: () => exportAs('pictureBlob', 'png', 'PNG Images (*.PNG)'),
         MENUexportanimation: () => exportAs('animationBlob', 'gif', 'GIF Animations (*.GIF)'),
     };
     for (const [id, command] of Object.entries(commands)) onCommand(id, command);
-    return { save, open: () => choose(false), copyPicture };
+    return { save, open: () => choose(false), copyPicture, copyLink, openLink };
 }

@@ -47,16 +47,17 @@ await test('a refused file changes nothing and says why, as the desktop does', a
 
 await test('download writes the 171-byte stream at the device pace to a recording port', async (page) => {
     await load(page, () => {
-        // A serial port that records each write and when it came.
-        const log = { options: null, writes: [], closed: false };
+        // A serial port that records each write and when it came; `fail` names the step that fails.
+        const log = { options: null, writes: [], closed: false, fail: '' };
         window.serialLog = log;
         const port = {
             getInfo: () => ({ usbVendorId: 0x0403, usbProductId: 0x6001 }),
-            open: async (options) => { log.options = options; },
+            open: async (options) => { if (log.fail === 'open') throw new Error('busy.'); log.options = options; },
             close: async () => { log.closed = true; },
-            writable: new WritableStream({ write(chunk) { log.writes.push({ at: performance.now(), bytes: [...chunk] }); } }),
+            get writable() { return new WritableStream({ write(chunk) { if (log.fail === 'write') throw new Error('gone'); log.writes.push({ at: performance.now(), bytes: [...chunk] }); } }); },
         };
-        Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort: async () => port } });
+        const requestPort = async () => { if (log.fail.endsWith('Error')) throw new DOMException('No.', log.fail); return port; };
+        Object.defineProperty(Navigator.prototype, 'serial', { value: { requestPort } });
     });
     await openFile(page, join(corpus, 'worked-example.dat'));
     await page.click('#Settings_button'); // the sequencer delay goes out as it is set
@@ -80,12 +81,29 @@ await test('download writes the 171-byte stream at the device pace to a recordin
     assert.deepEqual(log.options, { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' });
     const values = [42, 5, 2, 15, ...Array(47).fill(0), 0, 1, 15, 15, 100, 2];
     assert.deepEqual(log.writes.map((w) => w.bytes), values.map((v) => [v, 13, 10]));
-    const gaps = log.writes.slice(1).map((w, i) => w.at - log.writes[i].at);
-    assert.ok(gaps[0] >= 500, `start pause ${gaps[0]} ms`);
-    assert.ok(Math.min(...gaps.slice(1)) >= 50, `shortest gap ${Math.min(...gaps.slice(1))} ms`);
+    const [start, ...gaps] = log.writes.slice(1).map((w, i) => w.at - log.writes[i].at);
+    gaps.sort((a, b) => a - b);
+    const at = (q) => gaps[Math.ceil(q * gaps.length) - 1].toFixed(1);
+    console.log(`         start pause ${start.toFixed(1)} ms; record gaps min ${gaps[0].toFixed(1)}, median ${at(0.5)}, p99 ${at(0.99)}, max ${at(1)} ms`);
+    // On a busy machine a write may wait for the processor: one gap comes out short, the next
+    // long. The median holds the pace.
+    assert.ok(start >= 495 && gaps[0] >= 45 && at(0.5) >= 50 && at(0.5) <= 51, `start pause ${start} ms, gaps ${gaps}`);
     assert.ok(log.closed);
     assert.equal(await page.$eval('#DownloadButton', (e) => e.disabled), false);
-    console.log(`         start pause ${gaps[0].toFixed(1)} ms, record gaps ${Math.min(...gaps.slice(1)).toFixed(1)}..${Math.max(...gaps.slice(1)).toFixed(1)} ms`);
+    // Each failure replaces the status line, the last download's included.
+    const textIs = (id, re) => page.waitForFunction((i, r) => new RegExp(r).test(document.querySelector(i)?.textContent), { timeout }, id, re.source);
+    for (const [fail, message, line] of [
+        ['NotFoundError', null, /^No serial port was chosen, so nothing was sent\. Plug in the programming cable/],
+        ['SecurityError', /^The browser did not let this page choose a serial port: No\.\n\n.* Allow serial ports for this site/, /^The browser did not let/],
+        ['open', /^The serial port could not be opened: busy\.\n\nNothing was sent/, /^The serial port could not be opened: busy\.$/],
+        ['write', /stopped part-way: gone\.\n\nThe download is incomplete/, /^The download to the GLIMMERON on .* stopped part-way: gone\.$/]]) {
+        await page.evaluate((f) => { window.serialLog.fail = f; }, fail);
+        await page.click('#DownloadButton');
+        if (fail === 'write') await (await page.waitForSelector('#messageButtons button[value="OK"]', { timeout })).click();
+        if (message) await textIs('#messageBox[open] #messageText', message);
+        await textIs('#status', line);
+        if (message) await page.click('#messageButtons button');
+    }
 });
 
 await test('without Web Serial everything but Download works, and a line says where it does', async (page) => {
@@ -298,6 +316,7 @@ await test('the picture and the animation are painted from the core\'s layouts',
 // Each further file of browser tests, then the one that stops the server.
 await import('./keyboard.mjs');
 await import('./layout.mjs');
+await import('./link.mjs');
 
 await test('after one visit the page starts offline', async (page) => {
     const started = Date.now();
