@@ -28,7 +28,7 @@ const script = [
     [['Home', 'ArrowDown', 'ArrowLeft'], 'MENUabout MENUhelp'], // with one, it opens
     [['Alt+v', 'ArrowRight'], 'MENUpattern0 MENUpatterns'], // once filled
     [['Escape'], 'grid'], // from the page's start, the grid
-    [['Alt+f', 'End'], 'MENUexportanimation MENUfile'],
+    [['Alt+f', 'End'], 'MENUcopylink MENUfile'],
     [['m'], 'MENUmerge MENUfile'],
     [['r', 'ArrowRight'], 'MENUrecent MENUfile MENUrecent'],
     [['Escape'], 'MENUrecent MENUfile'],
