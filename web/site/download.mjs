@@ -5,9 +5,10 @@
 const lineSettings = { baudRate: 2400, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' };
 
 const wait = (ms) => new Promise((done) => setTimeout(done, Math.max(0, ms)));
-// A turn of the event loop without the 4 ms that nested timers are held back.
+// A timer set from a timer is held back 4 ms or more once nested; one set after a message
+// is not, so a wait for the last fraction of a millisecond stays that short.
 const channel = new MessageChannel();
-const turn = () => new Promise((done) => { channel.port1.onmessage = done; channel.port2.postMessage(null); });
+const unnested = () => new Promise((done) => { channel.port1.onmessage = done; channel.port2.postMessage(null); });
 
 
 function portName(port) {
@@ -62,12 +63,12 @@ export async function download(core, ui) {
             deadline += pause;
             // A record sent late moves the rest back rather than shorten the pause after it.
             deadline = Math.max(deadline, sent + pause);
-            // A timer to just short of the deadline, as timers fire late (by 4 ms or more
-            // once nested), then turns of the loop for the last few milliseconds.
-            await wait(deadline - performance.now() - 8);
+            // A timer for the deadline; should it fire a little early (the clock is coarse),
+            // another for what is left.
+            await wait(deadline - performance.now());
+            while (performance.now() < deadline) await unnested().then(() => wait(deadline - performance.now()));
             // Each value is read as its record goes out: edits during the pauses count.
             const chunk = core.downloadBytes(ui.sequence()).slice(3 * (record - 1), 3 * record);
-            while (performance.now() < deadline + 0.25) await turn(); // the clock is coarse: a little past
             sent = performance.now();
             await writer.write(chunk);
             if (record > 1) ui.progress(record - 2);
