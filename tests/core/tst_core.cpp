@@ -7,6 +7,7 @@
 #include "core/servozones.h"
 #include "core/sharelink.h"
 #include "core/teststep.h"
+#include "layoutprobe.h"
 #include "readerchecks.h"
 
 #include <algorithm>
@@ -291,29 +292,6 @@ void keptInputsHold()
         }
         check(count > 0, std::string(folder) + " holds inputs");
     }
-}
-
-// What a painter puts at (x, y): the last shape there, a ring where it is outside the fill.
-Rgb colourAt(const PictureLayout& layout, double x, double y)
-{
-    auto inEllipse = [x, y](double left, double top, double width, double height) {
-        const double dx = (x - left) / width - 0.5, dy = (y - top) / height - 0.5;
-        return dx * dx + dy * dy <= 0.25;
-    };
-    Rgb colour = layout.background;
-    for (const LayoutItem& item : layout.items) {
-        if (const auto* r = std::get_if<LayoutRect>(&item)) {
-            if (x >= r->x && x < r->x + r->width && y >= r->y && y < r->y + r->height)
-                colour = r->colour;
-        } else if (const auto* e = std::get_if<LayoutEllipse>(&item)) {
-            const int w = e->ringWidth;
-            if (inEllipse(e->x, e->y, e->width, e->height))
-                colour = inEllipse(e->x + w, e->y + w, e->width - 2 * w, e->height - 2 * w)
-                             ? e->fill
-                             : e->ring;
-        }
-    }
-    return colour;
 }
 
 void pictureLayouts()
