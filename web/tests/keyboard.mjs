@@ -12,7 +12,7 @@ const now = () => {
     return [(at.role === 'listbox' && at.getAttribute('aria-activedescendant')) || at.id || at.tagName, ...open].join(' ');
 };
 async function expectWhere(page, want, row) {
-    await page.waitForFunction(`(${now})() === ${JSON.stringify(want)}`, { timeout: 5000 }).catch(() => {});
+    await page.waitForFunction(`(${now})() === ${JSON.stringify(want)}`, { timeout }).catch(() => {});
     assert.equal(await page.evaluate(now), want, `row ${row}`);
 }
 
