@@ -65,5 +65,5 @@ await test('a link opened over unsaved work asks first: No keeps the work, Yes o
         assert.deepEqual([(await events(page)).slice(0, 10), page.url()], [want, base]);
     }
     await keys(page, ['Control+z']);
-    assert.deepEqual((await events(page)).slice(0, 10), work);
+    assert.deepEqual([(await events(page)).slice(0, 10), await page.$eval('#MENUredo span', (e) => e.textContent)], [work, 'Redo Open Link']);
 });
