@@ -151,6 +151,18 @@ export function wireMenus() {
             else hideMenus(menu.parentElement.closest('.menu') ?? document);
         });
     }
+    // With a menu open, the mouse moving onto another title opens that one instead.
+    for (const item of barItems()) {
+        item.addEventListener('pointerenter', (event) => {
+            const open = bar().querySelector(':scope > .menu > [aria-expanded="true"]');
+            if (event.pointerType !== 'mouse' || !open || open === item) return;
+            if (item.getAttribute('aria-haspopup') === 'menu') openMenu(item);
+            else {
+                hideMenus(document);
+                rove(item);
+            }
+        });
+    }
     // A menu filled after it opened (the patterns come from the server) takes the keyboard then.
     for (const items of document.querySelectorAll('.menu > .items')) {
         new MutationObserver(() => {

@@ -73,8 +73,8 @@ await test('no accessibility faults as loaded, in each menu, in Settings and dur
     const found = {};
     const check = async (state) => { const list = await faults(); if (list.length) found[state] = list; };
     await check('as loaded');
-    for (const opener of ['MENUfile', 'MENUedit', 'MENUview', 'MENUpatterns', 'MENUhelp']) {
-        await page.click(`#${opener}`);
+    for (const [i, opener] of ['MENUfile', 'MENUedit', 'MENUview', 'MENUpatterns', 'MENUhelp'].entries()) {
+        await (i ? page.hover(`#${opener}`) : page.click(`#${opener}`)); // one open, the mouse opens the next
         await page.waitForSelector(`#${opener}[aria-expanded="true"] + .items [role^="menuitem"]`, { visible: true, timeout });
         await check(opener);
     }
