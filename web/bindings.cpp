@@ -15,15 +15,9 @@
 
 using emscripten::val;
 using jsdata::arrayOf;
-using jsdata::dataOf;
 using jsdata::readArray;
 
 namespace {
-
-val downloadBytes(const val& s)
-{
-    return jsbytes::bytesOf(downloadStream(downloadValuesOf(dataOf(s))));
-}
 
 val cellsOf(const std::vector<GridCell>& cells)
 {
@@ -94,7 +88,6 @@ std::string unreadableText(const std::string& file, const std::string& reason)
 EMSCRIPTEN_BINDINGS(glimmeron)
 {
     using namespace emscripten;
-    function("downloadBytes", &downloadBytes);
     function("downloadPauseBefore", &downloadPauseBefore);
     function("colourHex", &colourHex);
     function("colourNames", &colourNames);

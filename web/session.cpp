@@ -1,4 +1,5 @@
 // The editing session as the page drives it: commands in, one plain state object out.
+#include "core/downloadstream.h"
 #include "core/editsession.h"
 #include "core/eventedits.h"
 #include "core/sequencefile.h"
@@ -107,6 +108,13 @@ public:
     void saved(const std::string& path) { m_session.saved(path); }
     // What Save writes.
     val fileBytes() const { return bytesOf(sequenceFileBytes(m_session.data())); }
+    // One record of the download as the sequence stands now: a few bytes, read at each
+    // record's deadline, where building the whole state would leave garbage to collect.
+    val downloadRecord(int record) const
+    {
+        return bytesOf(
+            ::downloadRecord(downloadRecordValue(downloadValuesOf(m_session.data()), record)));
+    }
     void undo() { m_session.undo(); }
     void redo() { m_session.redo(); }
 
@@ -202,6 +210,7 @@ EMSCRIPTEN_BINDINGS(session)
         .function("chooseFile", &PageSession::chooseFile)
         .function("saved", &PageSession::saved)
         .function("fileBytes", &PageSession::fileBytes)
+        .function("downloadRecord", &PageSession::downloadRecord)
         .function("undo", &PageSession::undo)
         .function("redo", &PageSession::redo)
         .function("state", &PageSession::state);

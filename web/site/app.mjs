@@ -180,7 +180,7 @@ async function startDownload() {
                 $('Settings_button').hidden = shown;
             },
             progress(n) { $('ProgressBar1').value = n; },
-            sequence: () => session.state(),
+            record: (n) => session.downloadRecord(n),
         });
         if (line) status(line);
     } finally {

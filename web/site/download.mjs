@@ -23,7 +23,7 @@ function clock(date) {
 }
 
 // `ui`: ask(text, title) -> 'OK' | 'Cancel'; tell(text); transferShown(bool);
-// progress(n); sequence() -> the sequence now. Resolves with the status line, or ''.
+// progress(n); record(n) -> record n's bytes as the sequence stands now. Resolves with the status line, or ''.
 // The browser's own messages end in a full stop; ours add theirs.
 const sentence = (text) => String(text).replace(/\.+$/, '');
 
@@ -68,7 +68,7 @@ export async function download(core, ui) {
             await wait(deadline - performance.now());
             while (performance.now() < deadline) await unnested().then(() => wait(deadline - performance.now()));
             // Each value is read as its record goes out: edits during the pauses count.
-            const chunk = core.downloadBytes(ui.sequence()).slice(3 * (record - 1), 3 * record);
+            const chunk = ui.record(record);
             sent = performance.now();
             await writer.write(chunk);
             if (record > 1) ui.progress(record - 2);
