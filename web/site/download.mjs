@@ -69,8 +69,11 @@ export async function download(core, ui) {
             while (performance.now() < deadline) await unnested().then(() => wait(deadline - performance.now()));
             // Each value is read as its record goes out: edits during the pauses count.
             const chunk = ui.record(record);
+            // The port takes the bytes within write(); the time after it, not before, is when
+            // they went, should the processor have been taken away in between.
+            const written = writer.write(chunk);
             sent = performance.now();
-            await writer.write(chunk);
+            await written;
             if (record > 1) ui.progress(record - 2);
         }
         await writer.close(); // lets the output drain before the port closes
