@@ -1,6 +1,9 @@
 // The main window's controls, built once and redrawn from the session's state.
 import { setMenuText } from './menus.mjs';
 
+// An element with its properties (role and ariaLabel reflect to their attributes).
+const make = (tag, properties) => Object.assign(document.createElement(tag), properties);
+
 const $ = (id) => document.getElementById(id);
 
 export class View {
@@ -19,82 +22,45 @@ export class View {
     // cells), then a row per LED headed by its name; each cell holds a toggle button.
     build(on) {
         const grid = $('grid');
-        const ruler = document.createElement('div');
-        ruler.id = 'ruler';
-        ruler.role = 'row';
-        const corner = document.createElement('span');
-        corner.className = 'head';
-        corner.role = 'columnheader';
-        corner.textContent = 'Event';
-        ruler.append(corner);
+        const ruler = make('div', { id: 'ruler', role: 'row' });
+        ruler.append(make('span', { className: 'head', role: 'columnheader', textContent: 'Event' }));
         for (let slot = 0; slot < 50; ++slot) {
-            const tick = document.createElement('span');
-            tick.className = 'tick';
-            tick.role = 'columnheader';
-            tick.id = `TimeAxis-${slot}`;
-            tick.textContent = String(slot + 1);
-            tick.title = `Event ${slot + 1}`;
+            const tick = make('span', { className: 'tick', role: 'columnheader', id: `TimeAxis-${slot}`,
+                textContent: String(slot + 1), title: `Event ${slot + 1}` });
             ruler.append(tick);
             this.ticks.push(tick);
         }
         grid.append(ruler);
         for (let led = 0; led < 4; ++led) {
-            const row = document.createElement('div');
-            row.className = 'cellrow';
-            row.role = 'row';
-            const head = document.createElement('div');
-            head.className = 'head led';
-            head.role = 'rowheader';
-            const name = document.createElement('button');
-            name.type = 'button';
-            name.className = 'name';
-            name.id = `LEDlabel1-${led}`;
-            name.textContent = `LED#${led + 1}`;
-            name.title = `Click here to change color of LED#${led + 1}`;
+            const row = make('div', { className: 'cellrow', role: 'row' });
+            const name = make('button', { type: 'button', className: 'name', id: `LEDlabel1-${led}`,
+                textContent: `LED#${led + 1}`, title: `Click here to change color of LED#${led + 1}` });
             name.addEventListener('click', () => on.chooseColour(led));
-            const lamp = document.createElement('span');
-            lamp.className = 'lamp';
-            lamp.id = `LED-${led}`;
+            const lamp = make('span', { className: 'lamp', id: `LED-${led}` });
+            const head = make('div', { className: 'head led', role: 'rowheader' });
             head.append(name, lamp);
             row.append(head);
             this.names.push(name);
             this.lamps.push(lamp);
             for (let slot = 0; slot < 50; ++slot) {
-                const cell = document.createElement('div');
-                cell.className = 'cell';
-                cell.role = 'gridcell';
-                cell.id = `iSwitchLedX${led + 1}-${slot}`;
-                cell.dataset.led = led;
-                cell.dataset.slot = slot;
-                const toggle = document.createElement('span');
-                toggle.role = 'button';
-                toggle.id = `${cell.id}-toggle`;
-                toggle.setAttribute('aria-label', `LED ${led + 1}, event ${slot + 1}`);
-                cell.append(toggle);
+                const cell = make('div', { className: 'cell', role: 'gridcell', id: `iSwitchLedX${led + 1}-${slot}` });
+                Object.assign(cell.dataset, { led, slot });
+                cell.append(make('span', { role: 'button', id: `${cell.id}-toggle`, ariaLabel: `LED ${led + 1}, event ${slot + 1}` }));
                 row.append(cell);
                 this.cells[led].push(cell);
             }
             grid.append(row);
 
-            const tools = document.createElement('div');
-            tools.className = 'ledtool';
-            const label = document.createElement('span');
-            label.textContent = `LED#${led + 1}`;
-            const rowButton = document.createElement('button');
-            rowButton.type = 'button';
-            rowButton.className = 'rowbutton';
-            rowButton.id = `RowOptions${led}`;
-            rowButton.textContent = 'Row tools';
-            rowButton.title = `Click here to change LED#${led + 1} flash pattern`;
-            rowButton.setAttribute('aria-label', `LED#${led + 1} row tools`); // holds the words shown
+            const rowButton = make('button', { type: 'button', className: 'rowbutton', id: `RowOptions${led}`,
+                textContent: 'Row tools', title: `Click here to change LED#${led + 1} flash pattern`,
+                ariaLabel: `LED#${led + 1} row tools` }); // holds the words shown
             rowButton.addEventListener('click', () => on.rowOptions(led));
-            const select = document.createElement('select');
-            select.id = `ServoControl-${led}`;
-            select.title = `Change how LED#${led + 1} will repond to R/C servo signal`;
-            select.setAttribute('aria-label', `LED#${led + 1} servo response`);
+            const select = make('select', { id: `ServoControl-${led}`, ariaLabel: `LED#${led + 1} servo response`,
+                title: `Change how LED#${led + 1} will repond to R/C servo signal` });
             for (let mode = 0; mode < 16; ++mode) select.add(new Option(this.core.servoModeText(mode), mode));
             select.addEventListener('change', () => on.servoMode(led, Number(select.value)));
-            tools.append(label, rowButton, select);
+            const tools = make('div', { className: 'ledtool' });
+            tools.append(make('span', { textContent: `LED#${led + 1}` }), rowButton, select);
             $('ledtools').append(tools);
             this.servoSelects.push(select);
         }
